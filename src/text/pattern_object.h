@@ -34,6 +34,8 @@ class PatternObject {
 
     void initialize();
     void release();
+    // Text of match i (group 0) or of one of its groups; i counts from 1.
+    Text spanText(int match, int group, int* position) const;
 
     std::shared_ptr<const Results> results_; // shared with copies, like the component's
     Text subject_;

@@ -285,6 +285,7 @@ TEST(HttpRequestFailure, NothingSentLeavesParametersAsGiven) {
         {"refused connection", "http://127.0.0.1:" + std::to_string(test::closedPort()) + "/"},
         {"unknown host", "http://no-such-host.invalid/page"},
         {"empty address", ""},
+        {"port out of range", "http://127.0.0.1:99999999/"},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);

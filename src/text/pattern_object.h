@@ -11,7 +11,7 @@
 namespace mz {
 
 class PatternObject {
-public:
+  public:
     PatternObject();
     PatternObject(const PatternObject& other);
     PatternObject& operator=(const PatternObject&) = delete;
@@ -29,7 +29,7 @@ public:
     virtual Text submatchText(int match, int group, int* position = nullptr) const;
     virtual int submatchCount() const;
 
-private:
+  private:
     struct Results;
 
     void initialize();

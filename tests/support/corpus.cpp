@@ -11,7 +11,9 @@ std::filesystem::path corpusDir() {
     return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
 }
 
-std::filesystem::path testDataDir() { return std::filesystem::path(MOZHOU_TEST_DATA_DIR); }
+std::filesystem::path testDataDir() {
+    return std::filesystem::path(MOZHOU_TEST_DATA_DIR);
+}
 
 std::string readFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,6 +1,7 @@
 #include "sites/download_search.h"
 #include "sites/novel_search.h"
 #include "sites/online_chapters.h"
+#include "sites/search_word.h"
 #include "sites/web_address.h"
 
 #include "text/code_page.h"
@@ -85,6 +86,15 @@ TEST(NovelSite, ChooserIndexAndBookSourceCodes) {
                  {" 1", std::nullopt}};
     for (const auto& c : codes)
         EXPECT_EQ(novelSiteOfBookSource(c.code), c.site) << c.code;
+}
+
+// "中 a&b": the space goes out as %20 under both encoders; "&" only encodeURI keeps.
+TEST(SearchWord, EachEncoderAsTheSitesExpect) {
+    const Text word = utf8ToGbk("中 a&b");
+    EXPECT_EQ(encodeSearchWord(WordEncoder::EncodeUri, word), "%E4%B8%AD%20a&b");
+    EXPECT_EQ(encodeSearchWord(WordEncoder::PercentEncode, word), "%D6%D0%20%61%26%62");
+    EXPECT_EQ(encodeSearchWord(WordEncoder::EncodeUri, ""), "");
+    EXPECT_EQ(encodeSearchWord(WordEncoder::PercentEncode, ""), "");
 }
 
 TEST(OnlineChapterRequest, JoinsByPlainConcatenation) {

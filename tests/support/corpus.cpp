@@ -1,12 +1,17 @@
 #include "support/corpus.h"
 
+#include <QByteArray>
+#include <QtGlobal>
+
 #include <fstream>
 #include <iterator>
 
 namespace mz::test {
 
 std::filesystem::path corpusDir() {
-    std::filesystem::path dir(MOZHOU_CORPUS_DIR);
+    // MOZHOU_CORPUS_DIR overrides the folder beside the project (worktrees, other layouts).
+    QByteArray override = qgetenv("MOZHOU_CORPUS_DIR");
+    std::filesystem::path dir(override.isEmpty() ? MOZHOU_CORPUS_DIR : override.constData());
     std::error_code ec;
     return std::filesystem::is_directory(dir, ec) ? dir : std::filesystem::path();
 }

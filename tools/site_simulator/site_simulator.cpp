@@ -76,11 +76,15 @@ bool SiteSimulator::start(int port) {
             return false;
         port_ = port;
     }
-    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    listenEnded_ = false;
+    thread_ = std::thread([this] {
+        server_->listen_after_bind();
+        listenEnded_ = true;
+    });
     // stop() only reaches a server that is already running.
-    while (!server_->is_running())
+    while (!server_->is_running() && !listenEnded_)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    return true;
+    return !listenEnded_;
 }
 
 void SiteSimulator::stop() {

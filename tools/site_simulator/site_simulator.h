@@ -7,6 +7,7 @@
 #include "book_catalogue.h"
 #include "sites/site_config.h"
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -58,6 +59,7 @@ class SiteSimulator {
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_ = 0;
+    std::atomic<bool> listenEnded_{false};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
 };

@@ -130,6 +130,8 @@ TEST(SiteSimulator, StopsServingAndTwoRunSideBySide) {
     ASSERT_TRUE(second.start());
     EXPECT_NE(first.port(), second.port());
     EXPECT_FALSE(first.start()) << "already running";
+    SiteSimulator third;
+    EXPECT_FALSE(third.start(second.port())) << "port taken";
     int port = first.port();
     first.stop();
     first.stop();

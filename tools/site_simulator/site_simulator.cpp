@@ -51,6 +51,13 @@ int chapterNumber(const httplib::Request& request, size_t group) {
 SiteSimulator::SiteSimulator(BookCatalogue catalogue)
     : e8SiteId(SiteConfig().e8SiteId), speechAppId(SiteConfig().speechAppId),
       catalogue_(std::move(catalogue)), server_(std::make_unique<httplib::Server>()) {
+    // The library's default also sets SO_REUSEPORT, which lets a second server
+    // share a taken port silently; a simulator must own its port.
+    server_->set_socket_options([](socket_t socket) {
+        int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes),
+                   sizeof yes);
+    });
     server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
         record(request);
         return httplib::Server::HandlerResponse::Unhandled;

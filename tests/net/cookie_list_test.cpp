@@ -77,6 +77,8 @@ TEST(SetCookieList, ItemsOfTheResponseInOrder) {
         {"lower-case name", status + "set-cookie: l=1; path=/\r\n\r\n", "", ""},
         {"label in another header", status + "X-Set-Cookie: x=1; p\r\n\r\n", "x=1", ""},
         {"no space after the colon", status + "Set-Cookie:t=1;p\r\n\r\n", "t=1", ""},
+        {"mention without the label adds no empty item",
+         status + "X-Set-Cookie-Count: 1\r\nSet-Cookie: a=1\r\n\r\n", "a=1", "a=1"},
         {"none", status + "Content-Length: 0\r\n\r\n", "", ""},
     };
     for (const SetCookieCase& c : cases) {

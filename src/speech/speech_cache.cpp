@@ -29,11 +29,15 @@ bool isWave(std::string_view bytes) {
 
 } // namespace
 
-QString speechCachePath(std::string_view text, std::string_view extension) {
+QString speechTempFolder() {
+    return QDir::tempPath() + QLatin1Char('/');
+}
+
+QString speechCachePath(const QString& folder, std::string_view text, std::string_view extension) {
     const Text digest = md5Hex(text);
     if (digest.empty())
         return {};
-    return QDir::tempPath() + QLatin1Char('/') + QString::fromLatin1(digest) +
+    return folder + QString::fromLatin1(digest) +
            QString::fromLatin1(extension.data(), static_cast<qsizetype>(extension.size()));
 }
 

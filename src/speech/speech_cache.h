@@ -15,9 +15,13 @@ namespace mz {
 inline constexpr std::string_view mp3Extension = ".mp3"; // from the speech service
 inline constexpr std::string_view wavExtension = ".wav"; // made on this machine
 
-// Temporary folder + md5Hex of the text's own GBK bytes (untrimmed) + extension.
-// Empty when no digest can be made: without one every text would share one file.
-QString speechCachePath(std::string_view text, std::string_view extension);
+// The user's temporary folder, ending with "/": where the program keeps the cache.
+QString speechTempFolder();
+
+// folder (ending with "/") + md5Hex of the text's own GBK bytes (untrimmed) +
+// extension. Empty when no digest can be made: without one every text would
+// share one file.
+QString speechCachePath(const QString& folder, std::string_view text, std::string_view extension);
 
 // True when bytes begin as an MP3 (an ID3 tag or an MPEG audio frame header) or
 // as a RIFF WAVE file does.

@@ -21,14 +21,16 @@ std::string readAll(const QString& path) {
 
 const std::string mp3Frame("\xFF\xFB\x90\x64\x00\x00\x00\x00", 8);
 
-TEST(SpeechCache, PathIsTempFolderDigestAndExtension) {
+TEST(SpeechCache, PathIsFolderDigestAndExtension) {
     const Text text = " \xD6\xD0\xCE\xC4 ";
-    EXPECT_EQ(speechCachePath(text, mp3Extension),
-              QDir::tempPath() + "/" + QString::fromLatin1(md5Hex(text)) + ".mp3");
-    EXPECT_EQ(speechCachePath(text, wavExtension),
-              QDir::tempPath() + "/" + QString::fromLatin1(md5Hex(text)) + ".wav");
-    EXPECT_NE(speechCachePath(text, mp3Extension),
-              speechCachePath("\xD6\xD0\xCE\xC4", mp3Extension))
+    const QString folder = speechTempFolder();
+    EXPECT_EQ(folder, QDir::tempPath() + "/");
+    EXPECT_EQ(speechCachePath(folder, text, mp3Extension),
+              folder + QString::fromLatin1(md5Hex(text)) + ".mp3");
+    EXPECT_EQ(speechCachePath("/cache/", text, wavExtension),
+              "/cache/" + QString::fromLatin1(md5Hex(text)) + ".wav");
+    EXPECT_NE(speechCachePath(folder, text, mp3Extension),
+              speechCachePath(folder, "\xD6\xD0\xCE\xC4", mp3Extension))
         << "the digest is of the untrimmed text";
 }
 

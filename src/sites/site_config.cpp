@@ -16,6 +16,7 @@ struct Key {
     Text SiteConfig::*field;
     bool isBase; // base addresses lose a trailing "/" so concatenation stays right
     const char* comment;
+    bool emptyMeansNone = false; // an empty value is a choice, not a missing one
 };
 
 constexpr Key keys[] = {
@@ -26,7 +27,8 @@ constexpr Key keys[] = {
     {"sites", "e8SiteId", &SiteConfig::e8SiteId, false, "the search service's id of E8中文网"},
     {"sites", "xiashu", &SiteConfig::xiashu, true, "下书网: download search and links"},
     {"sites", "qishu", &SiteConfig::qishu, true, "奇书网: download search and links"},
-    {"speech", "base", &SiteConfig::speechBase, true, "speech service"},
+    {"speech", "base", &SiteConfig::speechBase, true,
+     "speech service; empty: speech is made on this machine", true},
     {"speech", "appId", &SiteConfig::speechAppId, false, "the speech service's application id"},
 };
 
@@ -59,7 +61,7 @@ void assign(SiteConfig& config, const Key& key, std::string_view value) {
         while (!value.empty() && value.back() == '/')
             value.remove_suffix(1);
     }
-    if (!value.empty())
+    if (!value.empty() || key.emptyMeansNone)
         config.*key.field = Text(value);
 }
 

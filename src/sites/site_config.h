@@ -20,11 +20,12 @@ struct SiteConfig {
     Text e8SiteId = "e8zw";                    // that service's name for the site
     Text xiashu = "https://www.xiashu.cc";
     Text qishu = "http://www.qishu.cc";
-    Text speechBase = "http://api.microsofttranslator.com";
+    Text speechBase = "http://api.microsofttranslator.com"; // empty: speech made offline
     Text speechAppId = "A1F3C0B7D2E4968F0A3B5C7D9E1F2A4B6C8D0E2F";
 
     // Defaults overlaid with the keys found in the file. A missing or unreadable
-    // file gives the defaults; unknown keys and empty values are ignored.
+    // file gives the defaults; unknown keys and empty values are ignored, except
+    // an empty speech base, which chooses speech made on this machine.
     static SiteConfig load(const std::filesystem::path& path);
 
     // The same, from the file's bytes.

@@ -55,6 +55,13 @@ TEST(SiteConfig, SavedFileLoadsBack) {
     EXPECT_EQ(loaded.speechAppId, SiteConfig().speechAppId) << "allAt moves addresses only";
 }
 
+TEST(SiteConfig, EmptySpeechBaseChoosesOfflineSpeechAndSurvivesASave) {
+    SiteConfig config = SiteConfig::parse("[speech]\nbase=\n");
+    EXPECT_EQ(config.speechBase, "");
+    EXPECT_EQ(config.speechAppId, SiteConfig().speechAppId);
+    EXPECT_EQ(SiteConfig::parse(config.toIniText()), config);
+}
+
 TEST(SiteConfig, SaveIntoMissingFolderFails) {
     EXPECT_FALSE(SiteConfig().save("/nonexistent/dir/sites.ini"));
 }

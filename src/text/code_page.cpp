@@ -197,22 +197,44 @@ Bytes wideToMultiByte(std::u16string_view wide, int codePage, bool compositeChec
 }
 
 Text utf8ToGbk(std::string_view bytes) {
-    // Direct UTF-8 -> GBK without an intermediate UTF-16 copy: books are large.
-    const GbkTable& table = GbkTable::instance();
-    Text out;
-    out.reserve(bytes.size());
+    // Direct UTF-8 -> GBK into a buffer sized up front: no sequence yields more GBK
+    // bytes than it spans, and books run to hundreds of megabytes.
+    const uint16_t* encode = GbkTable::instance().encodeTable();
+    Text out(bytes.size(), '\0');
+    char* dst = out.data();
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
     size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (c == 0)
-            break;
+    while (i < n) {
+        unsigned char c = src[i];
         if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+            if (c == 0)
+                break;
+            *dst++ = static_cast<char>(c);
             ++i;
             continue;
         }
-        appendGbk(out, decodeUtf8(bytes, i), table);
+        char32_t cp;
+        if ((c & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 &&
+            (src[i + 2] & 0xC0) == 0x80 &&
+            ((cp = ((c & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F)) >=
+             0x800) &&
+            (cp < 0xD800 || cp > 0xDFFF)) {
+            i += 3;
+        } else {
+            cp = decodeUtf8(bytes, i);
+        }
+        uint16_t code = cp < 0x10000 ? encode[cp] : GbkTable::unmapped;
+        if (code == GbkTable::unmapped) {
+            *dst++ = '?';
+        } else if (code < 0x100) {
+            *dst++ = static_cast<char>(code);
+        } else {
+            *dst++ = static_cast<char>(code >> 8);
+            *dst++ = static_cast<char>(code & 0xFF);
+        }
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
     return out;
 }
 

@@ -25,12 +25,9 @@ void closeWindows(MainWindow& main) {
 
 } // namespace
 
-void Application::registerChapterSources(ChapterSources&) {}
-
 int Application::run() {
-    ProgramState state; // released when the run ends, after the loop
-    ChapterSources sources;
-    registerChapterSources(sources);
+    ProgramState state;     // released when the run ends, after the loop
+    ChapterSources sources; // where the reader's chapters come from, by BookSource code
     DialogMessageSink messages;
     const DataDirectory directory =
         DataDirectory::resolve(dataDirectory_, QCoreApplication::applicationDirPath());

@@ -7,8 +7,6 @@
 
 namespace mz {
 
-class ChapterSources;
-
 class Application {
   public:
     // dataDirectory: the --data-dir value, empty when none was given.
@@ -18,9 +16,6 @@ class Application {
     int run();
 
   private:
-    // Where the reader's chapters come from, by BookSource code.
-    static void registerChapterSources(ChapterSources& sources);
-
     QString dataDirectory_;
 };
 

@@ -38,14 +38,13 @@ WriteResult saveWhole(const QString& path, const QByteArray& bytes) {
 ParsedBookshelf parseBookshelf(std::string_view bytes) {
     const std::string_view text = bytes.substr(0, bytes.find('\0'));
     const int lineCount = countSubtext(text, lineEnd);
+    // Text after the last line end is a piece of its own, and is no line.
+    std::vector<Text> lines = split(text, lineEnd);
+    lines.resize(static_cast<size_t>(lineCount));
     ParsedBookshelf parsed;
-    parsed.rows.reserve(static_cast<size_t>(lineCount));
-    size_t start = 0;
-    for (int i = 0; i < lineCount; ++i) {
-        const size_t end = findOffset(text, lineEnd, start);
-        parsed.rows.push_back(entryFromLine(text.substr(start, end - start)));
-        start = end + lineEnd.size();
-    }
+    parsed.rows.reserve(lines.size());
+    for (const Text& line : lines)
+        parsed.rows.push_back(entryFromLine(line));
     // Every line goes to the top of the list, so the file's last line is the top row.
     std::reverse(parsed.rows.begin(), parsed.rows.end());
     parsed.lossy = formatBookshelf(parsed.rows) != bytes;

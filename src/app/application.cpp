@@ -39,6 +39,7 @@ int Application::run() {
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
                      [&window] { closeWindows(window); });
     const int code = QApplication::exec();
+    window.saveBookshelf(); // in case the loop ended without the window closing
     state.release();
     return code;
 }

@@ -129,6 +129,8 @@ MainWindow::MainWindow(WindowServices services, const DataDirectory& dataDirecto
     标签_热键反馈->hide();
     编辑框3->hide();
     编辑框4->hide();
+    // Only the hand-over reads it; shown, it would float over the search results.
+    编辑框1->hide();
 
     connect(超级列表框1, &ReportList::leftClicked, this, &MainWindow::openShelfBook);
     connect(超级列表框1, &ReportList::rightClicked, this, &MainWindow::showShelfMenu);

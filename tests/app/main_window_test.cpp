@@ -92,7 +92,7 @@ TEST_F(MainWindowTest, EveryControlSitsAtItsPlace) {
         {"本地导入", {356, 28, 80, 32}, false},      {"编辑框3", {288, 30, 40, 24}, true},
         {"组合框1", {10, 31, 98, 20}, false},        {"编辑框_搜索", {114, 31, 254, 20}, false},
         {"按钮1", {376, 30, 56, 24}, false},         {"超级列表框2", {8, 55, 424, 501}, false},
-        {"编辑框1", {304, 222, 80, 20}, false},      {"透明标签1", {10, 30, 99, 24}, false},
+        {"编辑框1", {304, 222, 80, 20}, true},       {"透明标签1", {10, 30, 99, 24}, false},
         {"透明标签2", {144, 34, 32, 16}, false},     {"组合框2", {176, 32, 104, 20}, false},
         {"编辑框2", {282, 30, 80, 24}, false},       {"下载搜索", {368, 31, 64, 24}, false},
         {"超级列表框3", {8, 59, 424, 256}, false},   {"超级列表框4", {8, 320, 424, 224}, false},
@@ -255,6 +255,40 @@ TEST_F(MainWindowTest, ClickingAShelfRowHandsItToANewReaderWindow) {
         EXPECT_EQ(selectedWhileOpen, row);
         EXPECT_EQ(opened.size(), row + 1) << "every click opens a new reader window";
     }
+}
+
+// What a chapter source sees when the reader's buttons are pressed.
+class HandOverProbe : public ChapterSource {
+  public:
+    explicit HandOverProbe(QStringList& seen) : seen_(seen) {}
+    void loadChapterList(const ReaderContext& context, std::function<void()> done) override {
+        BookHandOver& handOver = context.handOver;
+        seen_ << QStringLiteral("%1 %2 row %3")
+                     .arg(toQString(context.bookSource), toQString(handOver.bookAddress()))
+                     .arg(handOver.shelfList().selectedRow());
+        done();
+    }
+    void showChapter(const ReaderContext&, int) override {}
+
+  private:
+    QStringList& seen_;
+};
+
+TEST_F(MainWindowTest, TheReaderFindsTheHandOverWhenItsButtonIsPressed) {
+    writeShelf(gbk("/b----b----b----搜狗----\r\n/a----a----a----笔趣阁----\r\n"));
+    QStringList seen;
+    sources.add("3", [&](ReaderWindow&) { return std::make_unique<HandOverProbe>(seen); });
+    sources.add("4", [&](ReaderWindow&) { return std::make_unique<HandOverProbe>(seen); });
+    MainWindow& main = open();
+    onModal = [&](QDialog& modal) {
+        auto& reader = static_cast<ReaderWindow&>(modal);
+        QTest::mouseClick(reader.按钮7, Qt::LeftButton);
+        EXPECT_EQ(reader.windowTitle(), "阅读----共获取取：0章");
+    };
+    test::clickRow(shelf(), 0);
+    test::clickRow(shelf(), 1);
+    EXPECT_EQ(seen, QStringList({"3 /a row 0", "4 /b row 1"}));
+    EXPECT_EQ(main.bookSource(), "4");
 }
 
 TEST_F(MainWindowTest, ClickBesideTheRowsOpensALocalBookWithNoAddress) {

@@ -354,6 +354,8 @@ Text PatternObject::spanText(int match, int group, int* position) const {
         group > results_->groupCount)
         return Text();
     const auto& s = results_->span(match - 1, group);
+    // The exact byte offset of the text itself: searching the subject for the text
+    // from the match's UTF-16 position could land on an earlier copy of it.
     if (position && s.start >= 0)
         *position = results_->byteOffsets(subject_)[s.start];
     return wideToMultiByte(results_->text(s), codePageGbk);

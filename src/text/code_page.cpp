@@ -115,28 +115,33 @@ Bytes wideToGbk(std::u16string_view wide, bool compositeCheck) {
 }
 
 std::u16string gbkToWide(std::string_view bytes) {
+    // Written into a presized buffer through hoisted table pointers: pages and books
+    // are large and this runs before every pattern search.
     const GbkTable& table = GbkTable::instance();
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const char16_t* single = table.singleTable();
+    const char16_t* pairs = table.pairTable();
+    std::u16string out(bytes.size(), u'\0');
+    char16_t* dst = out.data();
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = src[i];
         if (!isLeadByte(c)) {
-            out.push_back(table.single(c) != 0 || c == 0 ? table.single(c) : replacementCharacter);
+            *dst++ = (single[c] != 0 || c == 0) ? single[c] : replacementCharacter;
             continue;
         }
-        char16_t unit = i + 1 < bytes.size()
-                            ? table.pair(c, static_cast<unsigned char>(bytes[i + 1]))
-                            : char16_t{0};
+        const char16_t unit = i + 1 < n ? pairs[(static_cast<size_t>(c) << 8) | src[i + 1]] : 0;
         if (unit != 0) {
-            out.push_back(unit);
+            *dst++ = unit;
             ++i;
         } else {
-            out.push_back(replacementCharacter);
+            *dst++ = replacementCharacter;
             // A trail byte that is not part of a character is read again on its own.
-            if (i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) >= 0x80)
+            if (i + 1 < n && src[i + 1] >= 0x80)
                 ++i;
         }
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
     return out;
 }
 

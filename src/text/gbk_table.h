@@ -25,6 +25,10 @@ class GbkTable {
     // 0xFFFF when code page 936 has no form for it (U+0000 maps to 0).
     uint16_t encode(char16_t unit) const { return encode_[unit]; }
 
+    // The whole decode tables, for the same reason as encodeTable().
+    const char16_t* singleTable() const { return single_.data(); }
+    const char16_t* pairTable() const { return pairs_.data(); }
+
     // The whole encode table, for loops that must not reload it after every byte store.
     const uint16_t* encodeTable() const { return encode_.data(); }
 

@@ -33,12 +33,6 @@ Text withQuotes(const Text& pattern) {
     return out;
 }
 
-// One element per UTF-16 unit, as the component counts: FirstIndex and the
-// results' offsets are then UTF-16 positions without a translation table.
-std::vector<UChar32> toUnits(std::u16string_view wide) {
-    return std::vector<UChar32>(wide.begin(), wide.end());
-}
-
 std::u32string toU32(std::u16string_view wide) {
     return std::u32string(wide.begin(), wide.end());
 }
@@ -291,16 +285,16 @@ bool PatternObject::search(const Text& pattern, const Text& subject, bool caseSe
     results->pattern = quotePlaceholder ? withQuotes(pattern) : pattern;
     subject_ = subject;
     try {
-        const auto translated =
-            toBoostPerlSyntax(toU32(multiByteToWide(results->pattern, codePageGbk)), multiline);
+        const auto translated = toBoostPerlSyntax(
+            toU32(multiByteToWide(results->pattern, codePageGbk)), multiline, !caseSensitive);
         if (translated) {
             const std::vector<UChar32> syntax(translated->begin(), translated->end());
-            const boost::regex_constants::syntax_option_type flags =
-                caseSensitive ? boost::regex_constants::perl
-                              : boost::regex_constants::perl | boost::regex_constants::icase;
-            const boost::u32regex re(syntax.data(), syntax.data() + syntax.size(), flags);
+            const boost::u32regex re(syntax.data(), syntax.data() + syntax.size(),
+                                     boost::regex_constants::perl |
+                                         boost::regex_constants::no_mod_s);
             results->subject = multiByteToWide(subject_, codePageGbk);
-            collectMatches(*results, re, toUnits(results->subject), global);
+            // One unit per UTF-16 unit: offsets are then the component's positions.
+            collectMatches(*results, re, toMatchUnits(results->subject, !caseSensitive), global);
             results->ran = true;
         }
     } catch (const std::exception&) {
@@ -360,6 +354,8 @@ Text PatternObject::spanText(int match, int group, int* position) const {
         group > results_->groupCount)
         return Text();
     const auto& s = results_->span(match - 1, group);
+    // The exact byte offset of the text itself: searching the subject for the text
+    // from the match's UTF-16 position could land on an earlier copy of it.
     if (position && s.start >= 0)
         *position = results_->byteOffsets(subject_)[s.start];
     return wideToMultiByte(results_->text(s), codePageGbk);

@@ -1,7 +1,11 @@
 #include "text/vbscript_syntax.h"
 
+#include <unicode/uchar.h>
+#include <unicode/uniset.h>
+
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -12,6 +16,37 @@ using Range = std::pair<char32_t, char32_t>;
 using Ranges = std::vector<Range>;
 
 constexpr char32_t lastCodePoint = 0x10FFFF;
+
+// The characters besides CR and LF that Boost's "." refuses, and the values that
+// stand for them in match units: above every code point, and with low 16 bits that
+// Boost does not take for a separator either.
+constexpr char32_t movedSeparators[] = {U'\f', 0x85, 0x2028, 0x2029};
+constexpr char32_t firstMovedValue = 0x110000;
+
+char32_t moved(char32_t c) {
+    for (size_t k = 0; k < std::size(movedSeparators); ++k) {
+        if (movedSeparators[k] == c)
+            return firstMovedValue + static_cast<char32_t>(k);
+    }
+    return c;
+}
+
+char32_t simpleFold(char32_t c) {
+    return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
+}
+
+// Match unit of every UTF-16 unit, built once per process for each case mode.
+const std::vector<std::int32_t>& unitTable(bool ignoreCase) {
+    static const auto build = [](bool fold) {
+        std::vector<std::int32_t> table(0x10000);
+        for (char32_t u = 0; u < 0x10000; ++u)
+            table[u] = static_cast<std::int32_t>(moved(fold ? simpleFold(u) : u));
+        return table;
+    };
+    static const std::vector<std::int32_t> folded = build(true);
+    static const std::vector<std::int32_t> unfolded = build(false);
+    return ignoreCase ? folded : unfolded;
+}
 
 // The dialect's classes are ASCII-only: Boost's Unicode traits would let \w and \d
 // match CJK characters and full-width digits, and \s the ideographic space.
@@ -38,6 +73,19 @@ Ranges normalized(Ranges ranges) {
             merged.push_back(r);
     }
     return merged;
+}
+
+// The ranges with every case variant of their members added.
+Ranges caseClosure(const Ranges& ranges) {
+    icu::UnicodeSet set;
+    for (const Range& r : ranges)
+        set.add(static_cast<UChar32>(r.first), static_cast<UChar32>(r.second));
+    set.closeOver(USET_CASE_INSENSITIVE);
+    Ranges out;
+    for (int32_t k = 0; k < set.getRangeCount(); ++k)
+        out.push_back({static_cast<char32_t>(set.getRangeStart(k)),
+                       static_cast<char32_t>(set.getRangeEnd(k))});
+    return out;
 }
 
 Ranges complement(const Ranges& ranges) {
@@ -100,6 +148,10 @@ void appendSet(std::u32string& out, const Ranges& ranges, bool negated) {
             out.push_back(U'-');
             appendLiteral(out, r.second);
         }
+        for (char32_t c : movedSeparators) {
+            if (r.first <= c && c <= r.second)
+                appendLiteral(out, moved(c));
+        }
     }
     out.push_back(U']');
 }
@@ -113,8 +165,9 @@ struct ClassAtom {
 
 class Translator {
   public:
-    Translator(std::u32string_view pattern, bool multiline)
-        : p_(pattern), multiline_(multiline), groupCount_(countGroups(pattern)) {}
+    Translator(std::u32string_view pattern, bool multiline, bool ignoreCase)
+        : p_(pattern), multiline_(multiline), ignoreCase_(ignoreCase),
+          groupCount_(countGroups(pattern)) {}
 
     std::optional<std::u32string> run() {
         while (i_ < p_.size()) {
@@ -150,7 +203,7 @@ class Translator {
         case U'\\':
             return escape();
         case U'.':
-            appendSet(out_, {{U'\n', U'\n'}, {U'\r', U'\r'}}, true);
+            out_.push_back(U'.');
             return atom();
         case U'^':
             out_ += multiline_ ? U"(?<![^\\x{A}\\x{D}])" : U"\\A";
@@ -178,7 +231,7 @@ class Translator {
         case U'[':
             return bracket();
         default:
-            appendLiteral(out_, c);
+            literal(c);
             return atom();
         }
     }
@@ -253,7 +306,7 @@ class Translator {
         valid = valid && i_ < p_.size() && p_[i_] == U'}';
         if (!valid) {
             i_ = start;
-            appendLiteral(out_, U'{');
+            literal(U'{');
             return atom();
         }
         ++i_;
@@ -294,7 +347,7 @@ class Translator {
         }
         if (isDigit(e))
             return decimalEscape(e);
-        appendLiteral(out_, characterEscape(e));
+        literal(characterEscape(e));
         return atom();
     }
 
@@ -394,7 +447,7 @@ class Translator {
             if (one <= groupCount_)
                 return backReference(one);
         }
-        appendLiteral(out_, isOctal(e) ? octal(e) : e);
+        literal(isOctal(e) ? octal(e) : e);
         return atom();
     }
 
@@ -411,7 +464,10 @@ class Translator {
             negated = true;
             ++i_;
         }
-        Ranges ranges;
+        // Characters and ranges are closed over case; class escapes are not, or the
+        // Kelvin sign in \W would bring k and K into [\W].
+        Ranges characters;
+        Ranges classes;
         while (true) {
             if (i_ >= p_.size())
                 return false;
@@ -423,22 +479,25 @@ class Translator {
             const bool range =
                 !first.isSet && i_ + 1 < p_.size() && p_[i_] == U'-' && p_[i_ + 1] != U']';
             if (!range) {
-                add(ranges, first);
+                add(first, characters, classes);
                 continue;
             }
             ++i_;
             ClassAtom last = classAtom();
             if (last.isSet) {
-                add(ranges, first);
-                ranges.push_back({U'-', U'-'});
-                add(ranges, last);
+                add(first, characters, classes);
+                characters.push_back({U'-', U'-'});
+                add(last, characters, classes);
                 continue;
             }
             if (last.c < first.c)
                 return false;
-            ranges.push_back({first.c, last.c});
+            characters.push_back({first.c, last.c});
         }
-        ranges = normalized(std::move(ranges));
+        if (ignoreCase_)
+            characters = caseClosure(characters);
+        characters.insert(characters.end(), classes.begin(), classes.end());
+        const Ranges ranges = normalized(std::move(characters));
         if (ranges.empty()) {
             // [] matches nothing and [^] matches any character.
             appendSet(out_, {{0, lastCodePoint}}, !negated);
@@ -448,11 +507,11 @@ class Translator {
         return atom();
     }
 
-    static void add(Ranges& ranges, const ClassAtom& a) {
+    static void add(const ClassAtom& a, Ranges& characters, Ranges& classes) {
         if (a.isSet)
-            ranges.insert(ranges.end(), a.set.begin(), a.set.end());
+            classes.insert(classes.end(), a.set.begin(), a.set.end());
         else
-            ranges.push_back({a.c, a.c});
+            characters.push_back({a.c, a.c});
     }
 
     ClassAtom classAtom() {
@@ -489,8 +548,12 @@ class Translator {
         return a;
     }
 
+    // A literal of the pattern; folded like the subject when case is ignored.
+    void literal(char32_t c) { appendLiteral(out_, moved(ignoreCase_ ? simpleFold(c) : c)); }
+
     std::u32string_view p_;
     bool multiline_;
+    bool ignoreCase_;
     int groupCount_;
     size_t i_ = 0;
     int depth_ = 0;
@@ -500,8 +563,17 @@ class Translator {
 
 } // namespace
 
-std::optional<std::u32string> toBoostPerlSyntax(std::u32string_view pattern, bool multiline) {
-    return Translator(pattern, multiline).run();
+std::optional<std::u32string> toBoostPerlSyntax(std::u32string_view pattern, bool multiline,
+                                                bool ignoreCase) {
+    return Translator(pattern, multiline, ignoreCase).run();
+}
+
+std::vector<std::int32_t> toMatchUnits(std::u16string_view subject, bool ignoreCase) {
+    const std::int32_t* table = unitTable(ignoreCase).data();
+    std::vector<std::int32_t> units(subject.size());
+    for (size_t k = 0; k < subject.size(); ++k)
+        units[k] = table[subject[k]];
+    return units;
 }
 
 } // namespace mz

@@ -121,6 +121,12 @@ TEST(PatternObject, DotAndLineEnds) {
          "<td>a</td>\r\n<td>b</td>",
          {"<td>a</td>\r\n<td>b</td>"}},
         {"negated brackets cross line ends", "a[^x]b", "a\nb", {"a\nb"}},
+        {"form feed in escapes, classes and ranges",
+         "\\f[\\s][^a][\\x00-\\x20].",
+         "\f\f\f\f\f",
+         {"\f\f\f\f\f"}},
+        {"form feed case-sensitive", "\\f[^a].", "\f\f\f", {"\f\f\f"}, true},
+        {"form feed outside a negated class", "[^\\f]+", "a\fb", {"a", "b"}},
     };
     for (const auto& c : cases)
         expectMatches(c);

@@ -6,6 +6,10 @@
 #include "app/program_state.h"
 #include "app/termination_signals.h"
 #include "reader/chapter_sources.h"
+#include "sites/site_config.h"
+#include "speech/media_audio_player.h"
+#include "speech/speech_cache.h"
+#include "speech/speech_service.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,7 +37,12 @@ int Application::run() {
         DataDirectory::resolve(dataDirectory_, QCoreApplication::applicationDirPath());
     QDir().mkpath(directory.path()); // a failure shows when the bookshelf is saved
 
-    MainWindow window(WindowServices{state, sources, messages}, directory);
+    const SiteConfig sites = SiteConfig::load((directory.path() + "/sites.ini").toStdU16String());
+    MediaAudioPlayer player; // one for the run: playbacks go on side by side
+    SpeechService speech(sites.speechBase, sites.speechAppId, speechTempFolder(), player);
+    WindowServices services{state, sources, messages};
+    services.speech = &speech;
+    MainWindow window(services, directory);
     window.show();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,

@@ -194,6 +194,7 @@ void MainWindow::openShelfBook() {
 
 void MainWindow::openReaderWindow() {
     ReaderWindow reader(services_.state, services_.chapterSources, services_.messages, *this, this);
+    reader.setSpeech(services_.speech);
     services_.runModal(reader);
 }
 

@@ -11,6 +11,7 @@ namespace mz {
 
 class ChapterSources;
 class MessageSink;
+class SpeechService;
 struct ProgramState;
 
 struct WindowServices {
@@ -19,6 +20,8 @@ struct WindowServices {
     MessageSink& messages;
     // Runs window modally and returns when it is closed.
     std::function<void(QDialog& window)> runModal = [](QDialog& window) { window.exec(); };
+    // Reads the reader's text aloud; none: "朗读" does nothing.
+    SpeechService* speech = nullptr;
 };
 
 } // namespace mz

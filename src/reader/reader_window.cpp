@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/report_list.h"
 #include "reader/chapter_sources.h"
+#include "speech/speech_service.h"
 #include "text/qt_text.h"
 
 #include <QComboBox>
@@ -20,6 +21,15 @@ namespace {
 
 const QString listShown = QStringLiteral("隐藏");
 const QString listHidden = QStringLiteral("显示");
+
+// The box's text with its line breaks as CR LF, as the edit control of the
+// program's own platform holds them: they are part of what is spoken and named.
+Text boxTextCrLf(const QPlainTextEdit& box) {
+    QString text = box.toPlainText();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return fromQString(text);
+}
 
 } // namespace
 
@@ -67,6 +77,7 @@ ReaderWindow::ReaderWindow(ProgramState& state, const ChapterSources& sources,
     connect(按钮5, &QPushButton::clicked, this, &ReaderWindow::previousChapter);
     connect(按钮6, &QPushButton::clicked, this, &ReaderWindow::nextChapter);
     connect(超级列表章节, &ReportList::leftClicked, this, &ReaderWindow::showChapter);
+    connect(按钮4, &QPushButton::clicked, this, &ReaderWindow::readAloud);
     connect(时钟1, &QTimer::timeout, this, &ReaderWindow::mirrorStatus);
     时钟1->start();
 }
@@ -162,6 +173,15 @@ void ReaderWindow::layoutReader() {
 void ReaderWindow::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     layoutReader();
+}
+
+void ReaderWindow::readAloud() {
+    if (!speech_)
+        return;
+    speech_->speakText(boxTextCrLf(*编辑框_内容),
+                       [this](std::function<void()> work, std::function<void()> done) {
+                           speechTask_.start(std::move(work), std::move(done));
+                       });
 }
 
 void ReaderWindow::mirrorStatus() {

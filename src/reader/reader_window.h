@@ -4,6 +4,7 @@
 // previous and next chapter. Nothing is loaded when it opens; its buttons read
 // the main window's hand-over when they are pressed.
 
+#include "app/background_task.h"
 #include "reader/chapter_source.h"
 
 #include <QDialog>
@@ -23,6 +24,7 @@ namespace mz {
 class ChapterSources;
 class MessageSink;
 class ReportList;
+class SpeechService;
 
 class ReaderWindow : public QDialog {
     Q_OBJECT
@@ -38,6 +40,9 @@ class ReaderWindow : public QDialog {
     void nextChapter();
     void toggleChapterList();
     void layoutReader();
+    // speech outlives the window; without one "朗读" does nothing.
+    void setSpeech(SpeechService* speech) { speech_ = speech; }
+    void readAloud();
 
     QPushButton* const 按钮1;          // "隐藏"/"显示": the chapter list
     QComboBox* const 组合框2;          // encoding of a local book
@@ -74,6 +79,8 @@ class ReaderWindow : public QDialog {
     MessageSink& messages_;
     BookHandOver& handOver_;
     std::map<Text, std::unique_ptr<ChapterSource>> created_;
+    SpeechService* speech_ = nullptr;
+    BackgroundTask speechTask_{this}; // the speech request, off the window's thread
 };
 
 } // namespace mz

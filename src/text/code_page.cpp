@@ -70,6 +70,18 @@ char32_t decodeUtf8(std::string_view text, size_t& i) {
     return cp;
 }
 
+// The code point at wide[i], joining a surrogate pair (i then rests on its second
+// unit); a lone surrogate comes back as itself.
+char32_t takeCodePoint(std::u16string_view wide, size_t& i) {
+    const char32_t unit = wide[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+        wide[i + 1] <= 0xDFFF) {
+        ++i;
+        return 0x10000 + ((unit - 0xD800) << 10) + (wide[i] - 0xDC00);
+    }
+    return unit;
+}
+
 void appendGbk(Bytes& out, char32_t cp, const GbkTable& table) {
     uint16_t code = cp < 0x10000 ? table.encode(static_cast<char16_t>(cp)) : GbkTable::unmapped;
     if (code == GbkTable::unmapped) {
@@ -95,12 +107,7 @@ Bytes wideToGbk(std::u16string_view wide, bool compositeCheck) {
     Bytes out;
     out.reserve(wide.size() * 2);
     for (size_t i = 0; i < wide.size(); ++i) {
-        char32_t cp = wide[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-            ++i;
-        }
+        char32_t cp = takeCodePoint(wide, i);
         while (nfc && i + 1 < wide.size() && wide[i + 1] >= 0x300 &&
                u_getCombiningClass(wide[i + 1]) != 0) {
             UChar32 composed = nfc->composePair(static_cast<UChar32>(cp), wide[i + 1]);
@@ -157,14 +164,9 @@ Bytes wideToUtf8(std::u16string_view wide) {
     Bytes out;
     out.reserve(wide.size() * 3);
     for (size_t i = 0; i < wide.size(); ++i) {
-        char32_t cp = wide[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
-            wide[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (wide[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+        char32_t cp = takeCodePoint(wide, i);
+        if (cp >= 0xD800 && cp <= 0xDFFF)
             cp = replacementCharacter;
-        }
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));
         } else if (cp < 0x800) {

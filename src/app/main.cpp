@@ -1,3 +1,5 @@
+#include "reader/chapters_command.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -5,6 +7,8 @@
 #include <cstring>
 
 int main(int argc, char** argv) {
+    if (const auto status = mz::runChaptersCommand(argc, argv))
+        return *status;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("mozhou %s\n", MOZHOU_VERSION);

@@ -1,0 +1,93 @@
+#include "reader/book_piece_reader.h"
+
+#include "reader/book_encoding.h"
+
+#include <sys/stat.h>
+
+namespace mz {
+namespace {
+
+long long fileLength(std::FILE* file) {
+    struct stat status {};
+    return fstat(fileno(file), &status) == 0 ? static_cast<long long>(status.st_size) : -1;
+}
+
+int percentOf(long long done, long long length) {
+    return length <= 0 ? 100 : static_cast<int>(done * 100 / length);
+}
+
+} // namespace
+
+bool BookPieceReader::open(const std::filesystem::path& path, Mode mode) {
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    mode_ = mode;
+    return file_ != nullptr;
+}
+
+bool BookPieceReader::atTextEnd(long long position, long long length) {
+    if (position >= length)
+        return true;
+    if (mode_ == Mode::Raw)
+        return false;
+    const int c = std::fgetc(file_.get());
+    std::ungetc(c, file_.get());
+    return c == EOF || c == 0 || c == 0x1A;
+}
+
+std::optional<BookPieceReader::Piece> BookPieceReader::readPiece(Bytes& bookText) {
+    if (!file_)
+        return std::nullopt;
+    const long long position = ftello(file_.get());
+    const long long length = fileLength(file_.get());
+    if (position < 0 || length < 0) {
+        file_.reset();
+        return std::nullopt;
+    }
+    const long long size = position + pieceSize > length ? length - position : pieceSize;
+    std::string piece(static_cast<size_t>(std::max(size, 0LL)), '\0');
+    const size_t got = std::fread(piece.data(), 1, piece.size(), file_.get());
+    if (got != piece.size()) {
+        file_.reset();
+        return std::nullopt;
+    }
+    std::string_view kept = piece;
+    if (mode_ == Mode::Text) {
+        kept = upToTextEnd(piece);
+        if (kept.size() != piece.size())
+            fseeko(file_.get(), position + static_cast<long long>(kept.size()), SEEK_SET);
+    }
+    bookText.append(kept);
+    Piece result{percentOf(position + size, length), false};
+    if (atTextEnd(position + static_cast<long long>(kept.size()), length)) {
+        result.atEnd = true;
+        file_.reset();
+    }
+    return result;
+}
+
+BookRead readWholeBook(const std::filesystem::path& path, BookPieceReader::Mode mode) {
+    BookRead read;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                         &std::fclose);
+    if (!file)
+        return read;
+    const long long length = fileLength(file.get());
+    if (length < 0)
+        return read;
+    read.bytes.resize(static_cast<size_t>(length));
+    if (std::fread(read.bytes.data(), 1, read.bytes.size(), file.get()) != read.bytes.size())
+        return read;
+    read.opened = true;
+    size_t end = read.bytes.size();
+    if (mode == BookPieceReader::Mode::Text)
+        end = upToTextEnd(read.bytes).size();
+    // The piece that holds the end of the text (or of the file) is the last one read.
+    const auto piece = BookPieceReader::pieceSize;
+    const long long lastPieceStart = end == 0 ? 0 : static_cast<long long>(end - 1) / piece * piece;
+    read.lastPercent = percentOf(std::min(lastPieceStart + piece, length), length);
+    read.complete = read.lastPercent == 100;
+    read.bytes.resize(end);
+    return read;
+}
+
+} // namespace mz

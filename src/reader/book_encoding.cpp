@@ -227,12 +227,16 @@ Detection detectEncoding(std::string_view bytes) {
     if (startsWith(bytes, "\xFE\xFF"))
         return {DetectedEncoding::Utf16Be, 2};
     const std::string_view sample = bytes.substr(0, sampleSize);
-    // UTF-16 first: its ASCII is full of NUL bytes, which UTF-8 would accept.
+    // UTF-16 first: its line ends and ASCII hold NUL bytes, which UTF-8 accepts.
+    // An 8-bit book has no NUL, and plain ASCII pairs up into CJK-looking units,
+    // so a NUL byte is required too.
     constexpr double utf16Share = 0.9;
-    if (utf16TextShare(sample, false) >= utf16Share)
-        return {DetectedEncoding::Utf16Le, 0};
-    if (utf16TextShare(sample, true) >= utf16Share)
-        return {DetectedEncoding::Utf16Be, 0};
+    if (sample.find('\0') != std::string_view::npos) {
+        if (utf16TextShare(sample, false) >= utf16Share)
+            return {DetectedEncoding::Utf16Le, 0};
+        if (utf16TextShare(sample, true) >= utf16Share)
+            return {DetectedEncoding::Utf16Be, 0};
+    }
     const Utf8Check utf8 = checkUtf8(upToTextEnd(bytes));
     if (utf8 == Utf8Check::NonAscii)
         return {DetectedEncoding::Utf8, 0};

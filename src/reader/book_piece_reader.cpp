@@ -39,7 +39,7 @@ std::optional<BookPieceReader::Piece> BookPieceReader::readPiece(Bytes& bookText
         return std::nullopt;
     const long long position = ftello(file_.get());
     const long long length = fileLength(file_.get());
-    if (position < 0 || length < 0) {
+    if (position < 0 || length < 0 || position > length) { // cut short while loading
         file_.reset();
         return std::nullopt;
     }

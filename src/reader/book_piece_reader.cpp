@@ -21,6 +21,9 @@ int percentOf(long long done, long long length) {
 bool BookPieceReader::open(const std::filesystem::path& path, Mode mode) {
     file_.reset(std::fopen(path.c_str(), "rb"));
     mode_ = mode;
+    length_ = file_ ? fileLength(file_.get()) : -1;
+    if (length_ < 0)
+        file_.reset();
     return file_ != nullptr;
 }
 
@@ -38,8 +41,8 @@ std::optional<BookPieceReader::Piece> BookPieceReader::readPiece(Bytes& bookText
     if (!file_)
         return std::nullopt;
     const long long position = ftello(file_.get());
-    const long long length = fileLength(file_.get());
-    if (position < 0 || length < 0 || position > length) { // cut short while loading
+    const long long length = length_;
+    if (position < 0 || position > length) {
         file_.reset();
         return std::nullopt;
     }

@@ -26,7 +26,8 @@ class BookPieceReader {
         bool atEnd = false; // the file is done and has been closed
     };
 
-    // Opens the file at its start; false when it cannot be opened.
+    // Opens the file at its start and takes its length; false when it cannot be
+    // opened.
     bool open(const std::filesystem::path& path, Mode mode);
 
     // Appends the next piece to bookText. Empty when the file can no longer be
@@ -44,6 +45,7 @@ class BookPieceReader {
 
     std::unique_ptr<std::FILE, Closer> file_;
     Mode mode_ = Mode::Text;
+    long long length_ = -1; // taken at opening: a file cut short later fails to read
 };
 
 // The outcome of reading a whole book, with the same rules as the piece reader,

@@ -65,13 +65,12 @@ INSTANTIATE_TEST_SUITE_P(
                    BookEncoding::UnicodeBigEndian, "ab"},
         // A space as the first UTF-16 unit is 20 00: trimming the raw bytes
         // would shift every following unit by one byte.
-        DecodeCase{"unicode trims after decoding", utf16(" 第一章 ", false),
-                   BookEncoding::Unicode, "第一章"},
+        DecodeCase{"unicode trims after decoding", utf16(" 第一章 ", false), BookEncoding::Unicode,
+                   "第一章"},
         DecodeCase{"auto gbk", gbk(sample), BookEncoding::AutoDetect, std::string(sample)},
-        DecodeCase{"auto utf8", std::string(sample), BookEncoding::AutoDetect,
+        DecodeCase{"auto utf8", std::string(sample), BookEncoding::AutoDetect, std::string(sample)},
+        DecodeCase{"auto utf8 mark consumed", bom8 + std::string(sample), BookEncoding::AutoDetect,
                    std::string(sample)},
-        DecodeCase{"auto utf8 mark consumed", bom8 + std::string(sample),
-                   BookEncoding::AutoDetect, std::string(sample)},
         DecodeCase{"auto utf16le mark consumed", bomLe + utf16(sample, false),
                    BookEncoding::AutoDetect, std::string(sample)},
         DecodeCase{"auto utf16be mark consumed", bomBe + utf16(sample, true),

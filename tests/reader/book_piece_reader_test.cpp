@@ -12,12 +12,12 @@ namespace {
 using Mode = BookPieceReader::Mode;
 
 class BookPieceReaderTest : public ::testing::Test {
-protected:
+  protected:
     std::filesystem::path write(const std::string& bytes) {
         const std::filesystem::path path =
             std::filesystem::path(dir_.path().toStdString()) / "book.txt";
-        std::ofstream(path, std::ios::binary).write(bytes.data(),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
@@ -72,8 +72,7 @@ TEST_F(BookPieceReaderTest, ReadsPiecesWithTheirProgress) {
         {"empty file completes", "", Mode::Text, {100}, 0},
         {"percent is floored", book(300001), Mode::Text, {33, 66, 99, 100}, 300001},
         {"NUL in the last piece", book(250000, 230000), Mode::Text, {40, 80, 100}, 230000},
-        {"0x1A in the last piece", book(250000, 230000, '\x1A'), Mode::Text, {40, 80, 100},
-         230000},
+        {"0x1A in the last piece", book(250000, 230000, '\x1A'), Mode::Text, {40, 80, 100}, 230000},
         {"NUL in an earlier piece", book(250000, 150000), Mode::Text, {40, 80}, 150000},
         {"0x1A opening a piece", book(250000, 100000, '\x1A'), Mode::Text, {40}, 100000},
         {"NUL first", book(250000, 0), Mode::Text, {40}, 0},

@@ -105,7 +105,9 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
         header = lines_.size() - 1;
     }
     if (const auto line = findKey(*header, key)) {
-        lines_[*line].text = entry.text;
+        Text& text = lines_[*line].text;
+        text =
+            Text(trimBlanks(std::string_view(text).substr(0, text.find('=')))) + "=" + Text(value);
         return;
     }
     // After the section's last non-blank line, so blank separators stay below it.

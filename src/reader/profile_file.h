@@ -25,8 +25,8 @@ class ProfileFile {
     Text value(std::string_view section, std::string_view key, std::string_view defaultValue = {},
                size_t maxBytes = 10240) const;
 
-    // Replaces the key's line, or adds it at the end of its section, adding the
-    // section at the end of the file when it is missing.
+    // Replaces the value of the key's line (keeping the key as written), or adds it at the end of
+    // its section, adding the section at the end of the file when it is missing.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the whole file or nothing; false when it could not be written.

@@ -250,20 +250,47 @@ bool readsRawBytes(BookEncoding choice) {
            choice == BookEncoding::AutoDetect;
 }
 
+bool keepsBytes(BookEncoding choice) {
+    return choice == BookEncoding::Ansi || choice == BookEncoding::None;
+}
+
+std::string_view trimmedView(std::string_view bytes) {
+    const auto isFullWidthSpace = [](std::string_view t) {
+        return t.size() >= 2 && t[0] == '\xA1' && t[1] == '\xA1';
+    };
+    while (!bytes.empty()) {
+        if (bytes.front() == ' ')
+            bytes.remove_prefix(1);
+        else if (isFullWidthSpace(bytes))
+            bytes.remove_prefix(2);
+        else
+            break;
+    }
+    while (!bytes.empty()) {
+        if (bytes.back() == ' ')
+            bytes.remove_suffix(1);
+        else if (isFullWidthSpace(bytes.substr(bytes.size() - std::min<size_t>(2, bytes.size()))))
+            bytes.remove_suffix(2);
+        else
+            break;
+    }
+    return bytes;
+}
+
 Text decodeBookText(std::string_view bytes, BookEncoding choice) {
     switch (choice) {
     case BookEncoding::Unicode:
     case BookEncoding::UnicodeBigEndian: // taken as little-endian too, as it always was
-        return trim(utf16leToGbk(bytes));
+        return Text(trimmedView(utf16leToGbk(bytes)));
     case BookEncoding::Utf8:
-        return utf8ToGbk(trim(bytes));
+        return utf8ToGbk(trimmedView(bytes));
     case BookEncoding::AutoDetect:
-        return trim(decodeDetected(bytes));
+        return Text(trimmedView(decodeDetected(bytes)));
     case BookEncoding::Ansi:
     case BookEncoding::None:
         break;
     }
-    return trim(bytes);
+    return Text(trimmedView(bytes));
 }
 
 std::string_view upToTextEnd(std::string_view bytes) {

@@ -34,6 +34,12 @@ Detection detectEncoding(std::string_view bytes);
 // NUL bytes, so reading it as text would lose everything after the first one.
 bool readsRawBytes(BookEncoding choice);
 
+// True for the choices that take the bytes as GBK as they are (ANSI, none).
+bool keepsBytes(BookEncoding choice);
+
+// The bytes without 0x20 and A1 A1 at either end, as trim gives, without a copy.
+std::string_view trimmedView(std::string_view bytes);
+
 // The completed load's text: trimmed and decoded as the choice says. The
 // UTF-16 choices trim after decoding, since a space byte at either end of
 // UTF-16 data is half of a character.

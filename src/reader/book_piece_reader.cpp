@@ -70,26 +70,19 @@ std::optional<BookPieceReader::Piece> BookPieceReader::readPiece(Bytes& bookText
 
 BookRead readWholeBook(const std::filesystem::path& path, BookPieceReader::Mode mode) {
     BookRead read;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
-                                                         &std::fclose);
-    if (!file)
-        return read;
-    const long long length = fileLength(file.get());
-    if (length < 0)
-        return read;
-    read.bytes.resize(static_cast<size_t>(length));
-    if (std::fread(read.bytes.data(), 1, read.bytes.size(), file.get()) != read.bytes.size())
+    read.file = std::make_unique<MappedFile>(path);
+    if (!read.file->isOpen())
         return read;
     read.opened = true;
-    size_t end = read.bytes.size();
-    if (mode == BookPieceReader::Mode::Text)
-        end = upToTextEnd(read.bytes).size();
+    const std::string_view all = read.file->bytes();
+    const auto length = static_cast<long long>(all.size());
+    read.bytes = mode == BookPieceReader::Mode::Text ? upToTextEnd(all) : all;
+    const auto end = static_cast<long long>(read.bytes.size());
     // The piece that holds the end of the text (or of the file) is the last one read.
     const auto piece = BookPieceReader::pieceSize;
-    const long long lastPieceStart = end == 0 ? 0 : static_cast<long long>(end - 1) / piece * piece;
+    const long long lastPieceStart = end == 0 ? 0 : (end - 1) / piece * piece;
     read.lastPercent = percentOf(std::min(lastPieceStart + piece, length), length);
     read.complete = read.lastPercent == 100;
-    read.bytes.resize(end);
     return read;
 }
 

@@ -6,6 +6,7 @@
 // In text mode a piece ends early at the first NUL or 0x1A byte, the position is
 // left on it and the file counts as ended there; raw mode reads every byte.
 
+#include "reader/mapped_file.h"
 #include "text/text.h"
 
 #include <cstdio>
@@ -49,12 +50,13 @@ class BookPieceReader {
 };
 
 // The outcome of reading a whole book, with the same rules as the piece reader,
-// in one read.
+// through one mapping of the file.
 struct BookRead {
-    bool opened = false;   // false: missing or unreadable
-    bool complete = false; // progress reached 100
-    int lastPercent = 0;   // the last progress the piece reader would post
-    Bytes bytes;           // what the piece reader would have appended
+    bool opened = false;              // false: missing or unreadable
+    bool complete = false;            // progress reached 100
+    int lastPercent = 0;              // the last progress the piece reader would post
+    std::string_view bytes;           // what the piece reader would have appended
+    std::unique_ptr<MappedFile> file; // holds bytes
 };
 
 BookRead readWholeBook(const std::filesystem::path& path, BookPieceReader::Mode mode);

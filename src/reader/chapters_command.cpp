@@ -103,9 +103,13 @@ std::optional<int> runChaptersCommand(int argc, char** argv, std::FILE* out, std
                      options->file, read.lastPercent);
         return 1;
     }
-    const LocalBook book = completeLocalBook(read.bytes, options->encoding);
-    read.bytes = Bytes();
-    printRows(book.chapterNames, out);
+    // ANSI needs no conversion: the mapped bytes are the text.
+    Text decoded;
+    const std::string_view text =
+        keepsBytes(options->encoding)
+            ? trimmedView(read.bytes)
+            : std::string_view(decoded = decodeBookText(read.bytes, options->encoding));
+    printRows(chapterRowNames(text), out);
     return 0;
 }
 

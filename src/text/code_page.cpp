@@ -2,6 +2,8 @@
 
 #include "text/gbk_table.h"
 
+#include <cstring>
+
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
@@ -70,16 +72,23 @@ char32_t decodeUtf8(std::string_view text, size_t& i) {
     return cp;
 }
 
-void appendGbk(Bytes& out, char32_t cp, const GbkTable& table) {
+// Writes the GBK form of one code point at out; returns the byte after it.
+char* putGbk(char* out, char32_t cp, const GbkTable& table) {
     uint16_t code = cp < 0x10000 ? table.encode(static_cast<char16_t>(cp)) : GbkTable::unmapped;
     if (code == GbkTable::unmapped) {
-        out.push_back('?');
+        *out++ = '?';
     } else if (code < 0x100) {
-        out.push_back(static_cast<char>(code));
+        *out++ = static_cast<char>(code);
     } else {
-        out.push_back(static_cast<char>(code >> 8));
-        out.push_back(static_cast<char>(code & 0xFF));
+        *out++ = static_cast<char>(code >> 8);
+        *out++ = static_cast<char>(code & 0xFF);
     }
+    return out;
+}
+
+void appendGbk(Bytes& out, char32_t cp, const GbkTable& table) {
+    char buffer[2];
+    out.append(buffer, static_cast<size_t>(putGbk(buffer, cp, table) - buffer));
 }
 
 // UTF-16 to GBK, optionally composing base + combining mark pairs first.
@@ -186,6 +195,14 @@ Text upToNul(Bytes text) {
     return text;
 }
 
+constexpr uint64_t highBits = 0x8080808080808080ULL;
+constexpr uint64_t lowBits = 0x0101010101010101ULL;
+
+// True when none of the eight bytes is NUL or has its high bit set.
+bool plainAscii(uint64_t word) {
+    return ((word | ((word - lowBits) & ~word)) & highBits) == 0;
+}
+
 } // namespace
 
 std::u16string multiByteToWide(std::string_view bytes, int codePage) {
@@ -197,22 +214,44 @@ Bytes wideToMultiByte(std::u16string_view wide, int codePage, bool compositeChec
 }
 
 Text utf8ToGbk(std::string_view bytes) {
-    // Direct UTF-8 -> GBK without an intermediate UTF-16 copy: books are large.
+    // Direct UTF-8 -> GBK in one pass into a buffer of the input's size (no
+    // character grows): books are hundreds of megabytes.
     const GbkTable& table = GbkTable::instance();
-    Text out;
-    out.reserve(bytes.size());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    Text out(n, '\0');
+    char* o = out.data();
     size_t i = 0;
-    while (i < bytes.size()) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
+    while (i < n) {
+        if (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, in + i, 8);
+            if (plainAscii(word)) {
+                std::memcpy(o, &word, 8);
+                o += 8;
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned char c = in[i];
         if (c == 0)
             break;
         if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
+            *o++ = static_cast<char>(c);
             ++i;
-            continue;
+        } else if (c >= 0xE1 && c <= 0xEC && i + 2 < n && (in[i + 1] & 0xC0) == 0x80 &&
+                   (in[i + 2] & 0xC0) == 0x80) {
+            // The common case of Chinese text: a well-formed three-byte sequence.
+            o = putGbk(o,
+                       (char32_t(c & 0x0F) << 12) | (char32_t(in[i + 1] & 0x3F) << 6) |
+                           char32_t(in[i + 2] & 0x3F),
+                       table);
+            i += 3;
+        } else {
+            o = putGbk(o, decodeUtf8(bytes, i), table);
         }
-        appendGbk(out, decodeUtf8(bytes, i), table);
     }
+    out.resize(static_cast<size_t>(o - out.data()));
     return out;
 }
 

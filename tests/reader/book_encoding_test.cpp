@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace mz {
 namespace {
 
@@ -110,6 +112,37 @@ TEST(DetectEncoding, NamesTheEncodingAndItsMark) {
         const Detection d = detectEncoding(c.bytes);
         EXPECT_EQ(d.encoding, c.encoding) << utf8(c.bytes);
         EXPECT_EQ(d.markLength, c.mark) << utf8(c.bytes);
+    }
+}
+
+// The one-pass book decoder gives what the general conversion gives, also for
+// broken and truncated sequences, NULs and characters code page 936 lacks.
+TEST(Utf8ToGbk, AgreesWithTheGeneralConversion) {
+    const std::vector<std::string> pieces = {"a",
+                                             "\r\n",
+                                             "\xE4\xB8\xAD",
+                                             "\xE6\x96\x87",
+                                             "\xE2\x82\xAC",
+                                             "\xEE\x80\x80",
+                                             "\xED\x9F\xBF",
+                                             "\xED\xA0\x80",
+                                             "\xF0\x9F\x98\x80",
+                                             "\xC3\xA9",
+                                             "\xE4\xB8",
+                                             "\xFF",
+                                             "\x80",
+                                             "\xEF\xBB\xBF",
+                                             std::string(1, '\0'),
+                                             "abcdefgh"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 500; ++round) {
+        std::string bytes;
+        const int length = static_cast<int>(random() % 40);
+        for (int k = 0; k < length; ++k)
+            bytes += pieces[random() % pieces.size()];
+        Text general = wideToMultiByte(multiByteToWide(bytes, codePageUtf8), codePageGbk);
+        general.resize(std::min(general.size(), general.find('\0')));
+        ASSERT_EQ(utf8ToGbk(bytes), general) << round;
     }
 }
 

@@ -34,6 +34,10 @@ constexpr unsigned char dunTrail = 0xA2;
 constexpr std::string_view numerals = "\xD2\xBB\xB6\xFE\xC8\xFD\xCB\xC4\xCE\xE5\xC1\xF9\xC6\xDF"
                                       "\xB0\xCB\xBE\xC5\xCA\xAE\xC1\xE3";
 
+// 章 回 卷 节 集 部
+constexpr std::string_view headingWords = "\xD5\xC2\xBB\xD8\xBE\xED\xBD\xDA\xBC\xAF\xB2\xBF";
+constexpr size_t maxGap = 6; // bytes between 第 and the heading word
+
 unsigned char byteAt(std::string_view text, size_t i) {
     return static_cast<unsigned char>(text[i]);
 }
@@ -103,6 +107,20 @@ bool isNumeralAt(std::string_view text, size_t i) {
     for (size_t k = 0; k < numerals.size(); k += 2) {
         if (text[i] == numerals[k] && text[i + 1] == numerals[k + 1])
             return true;
+    }
+    return false;
+}
+
+// Whether a heading word starts 1 to 6 bytes after the 第 at di, at any
+// alignment: without one no heading can start there, and the regular
+// expression need not be asked.
+bool headingWordFollows(std::string_view text, size_t di) {
+    const size_t last = std::min(di + 2 + maxGap, text.size() - 2);
+    for (size_t k = di + 3; k <= last; ++k) {
+        for (size_t w = 0; w < headingWords.size(); w += 2) {
+            if (text[k] == headingWords[w] && text[k + 1] == headingWords[w + 1])
+                return true;
+        }
     }
     return false;
 }
@@ -207,7 +225,7 @@ std::vector<ChapterHeading> findChapterHeadings(std::string_view text) {
             if (start == at || start < resume || !boundaries.startsCharacter(start) ||
                 wordCharacterBefore(text, start))
                 return;
-        } else if (!boundaries.startsCharacter(start)) {
+        } else if (!headingWordFollows(text, start) || !boundaries.startsCharacter(start)) {
             return;
         }
         boost::cmatch match;

@@ -6,6 +6,7 @@
 #include <unicode/uchar.h>
 
 #include <locale>
+#include <unordered_map>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -176,7 +177,83 @@ template <typename Visit> void forEachCandidate(std::string_view text, Visit&& v
     }
 }
 
+// Names sharing their first bytes (ASCII case folded): the probe at each
+// candidate position looks up only the rows that may start there.
+class NameIndex {
+  public:
+    static constexpr size_t keyLength = 5; // the shortest heading, 一、 and one byte
+
+    explicit NameIndex(const std::vector<Text>& names) : names_(names) {}
+
+    static bool startsLikeHeading(std::string_view name) {
+        return name.size() >= keyLength &&
+               ((byteAt(name, 0) == diLead && byteAt(name, 1) == diTrail) || isNumeralAt(name, 0));
+    }
+
+    void add(size_t row) { rows_[key(names_[row])].push_back(row); }
+
+    // Marks every pending row whose name occurs at p; returns how many were found.
+    size_t probe(std::string_view text, size_t p, std::vector<size_t>& found) {
+        if (p + keyLength > text.size())
+            return 0;
+        const auto it = rows_.find(key(text.substr(p)));
+        if (it == rows_.end())
+            return 0;
+        size_t count = 0;
+        for (size_t row : it->second) {
+            const std::string_view name = names_[row];
+            if (found[row] == std::string_view::npos && text.size() - p >= name.size() &&
+                findIgnoreCase(text.substr(p, name.size()), name) == 1) {
+                found[row] = p;
+                ++count;
+            }
+        }
+        return count;
+    }
+
+  private:
+    static std::string key(std::string_view text) {
+        std::string k(text.substr(0, keyLength));
+        for (char& c : k)
+            c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        return k;
+    }
+
+    const std::vector<Text>& names_;
+    std::unordered_map<std::string, std::vector<size_t>> rows_;
+};
+
 } // namespace
+
+std::vector<size_t> firstOccurrences(std::string_view text, const std::vector<Text>& names) {
+    std::vector<size_t> found(names.size(), std::string_view::npos);
+    NameIndex index(names);
+    size_t pending = 0;
+    for (size_t row = 0; row < names.size(); ++row) {
+        if (NameIndex::startsLikeHeading(names[row])) {
+            index.add(row);
+            ++pending;
+        } else {
+            found[row] = findOffset(text, names[row], 0, true);
+        }
+    }
+    BoundaryTracker boundaries(text);
+    forEachCandidate(text, [&](size_t at) {
+        if (pending == 0)
+            return;
+        if (byteAt(text, at) == diLead) {
+            if (boundaries.startsCharacter(at))
+                pending -= index.probe(text, at, found);
+            return;
+        }
+        const size_t start = numeralRunStart(text, at);
+        if (start == at || !boundaries.startsCharacter(start))
+            return;
+        for (size_t p = start; p < at; p += 2)
+            pending -= index.probe(text, p, found);
+    });
+    return found;
+}
 
 std::string characterAwarePattern() {
     std::string out;

@@ -9,6 +9,7 @@
 
 #include "text/text.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,11 @@ struct ChapterHeading {
 
 // All headings of text, in text order.
 std::vector<ChapterHeading> findChapterHeadings(std::string_view text);
+
+// The first occurrence of each name (0-based, ASCII case ignored, never on a
+// second byte; npos when absent), found in one pass over the text: the same
+// positions findOffset gives one name at a time.
+std::vector<size_t> firstOccurrences(std::string_view text, const std::vector<Text>& names);
 
 // The anchored form used at each candidate start: the pattern with its brackets
 // made character-aware and without the word boundary (checked by the caller).

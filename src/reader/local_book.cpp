@@ -30,6 +30,7 @@ LocalBook completeLocalBook(std::string_view bytes, BookEncoding choice) {
     LocalBook book;
     book.text = decodeBookText(bytes, choice);
     book.chapterNames = chapterRowNames(book.text);
+    book.chapterStarts = firstOccurrences(book.text, book.chapterNames);
     return book;
 }
 
@@ -38,12 +39,22 @@ size_t chapterStart(std::string_view text, std::string_view name) {
 }
 
 Text localChapterText(std::string_view text, const std::vector<Text>& names, int row) {
-    if (text.empty() || row < 0 || static_cast<size_t>(row) >= names.size())
+    if (row < 0 || static_cast<size_t>(row) >= names.size())
         return {};
-    const size_t begin = chapterStart(text, names[static_cast<size_t>(row)]);
-    const size_t end = static_cast<size_t>(row) + 1 == names.size()
-                           ? text.size()
-                           : chapterStart(text, names[static_cast<size_t>(row) + 1]);
+    const auto at = static_cast<size_t>(row);
+    std::vector<size_t> starts(at, 0); // rows before are not looked at
+    starts.push_back(chapterStart(text, names[at]));
+    if (at + 1 < names.size())
+        starts.push_back(chapterStart(text, names[at + 1]));
+    return localChapterText(text, starts, row);
+}
+
+Text localChapterText(std::string_view text, const std::vector<size_t>& starts, int row) {
+    if (text.empty() || row < 0 || static_cast<size_t>(row) >= starts.size())
+        return {};
+    const auto at = static_cast<size_t>(row);
+    const size_t begin = starts[at];
+    const size_t end = at + 1 == starts.size() ? text.size() : starts[at + 1];
     if (begin == std::string_view::npos || end == std::string_view::npos || end <= begin)
         return {};
     return Text(text.substr(begin, end - begin));

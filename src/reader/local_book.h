@@ -11,8 +11,9 @@
 namespace mz {
 
 struct LocalBook {
-    Text text;                      // trimmed and decoded
-    std::vector<Text> chapterNames; // row 0 is the opening row, then one per heading
+    Text text;                         // trimmed and decoded
+    std::vector<Text> chapterNames;    // row 0 is the opening row, then one per heading
+    std::vector<size_t> chapterStarts; // first occurrence of each name, as chapterStart gives
 };
 
 // Whether an address names a book the reader loads: the last three bytes are
@@ -37,5 +38,8 @@ size_t chapterStart(std::string_view text, std::string_view name);
 // next row's, the last row up to the end. Empty when the row does not exist,
 // the name is absent or the next chapter begins first.
 Text localChapterText(std::string_view text, const std::vector<Text>& names, int row);
+
+// The same from the rows' starts computed beforehand.
+Text localChapterText(std::string_view text, const std::vector<size_t>& starts, int row);
 
 } // namespace mz

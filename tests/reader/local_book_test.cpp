@@ -1,5 +1,7 @@
 #include "reader/local_book.h"
 
+#include "reader/chapter_finder.h"
+
 #include "gbk.h"
 #include "support/corpus.h"
 
@@ -92,6 +94,26 @@ TEST(LocalBook, EmptyBookHasOnlyAnEmptyOpeningRow) {
     EXPECT_EQ(book.chapterNames, std::vector<Text>{Text()});
 }
 
+// The one-pass starts equal a search for each name, on text full of quoted
+// headings, misaligned bytes and letter case.
+TEST(LocalBook, PrecomputedStartsEqualSearchingEachName) {
+    const Text text = gbk("目录\r\n第二章 乙\r\n一、甲\r\n十一、丙\r\n车讧一章 x\r\n"
+                          "第一章 Abc\r\n正文第二章 乙\r\n第二章 乙\r\n第一章 aBC\r\n一、甲\r\n"
+                          "二十一、丙\r\n末尾");
+    std::vector<Text> names = chapterRowNames(text);
+    names.push_back(gbk("第九章 不在\r")); // absent
+    names.push_back(gbk("一、甲"));        // a prefix of a line
+    names.push_back(Text("\xB5\xDA") + gbk("一章 x"));
+    const std::vector<size_t> starts = firstOccurrences(text, names);
+    ASSERT_EQ(starts.size(), names.size());
+    for (size_t row = 0; row < names.size(); ++row) {
+        EXPECT_EQ(starts[row], chapterStart(text, names[row])) << utf8(names[row]);
+        EXPECT_EQ(localChapterText(text, starts, static_cast<int>(row)),
+                  localChapterText(text, names, static_cast<int>(row)))
+            << row;
+    }
+}
+
 // Every real novel's list starts with its real first chapter.
 TEST(LocalBook, RealNovelsStartWithTheirFirstChapter) {
     MZ_REQUIRE_CORPUS();
@@ -117,6 +139,10 @@ TEST(LocalBook, RealNovelsStartWithTheirFirstChapter) {
         const LocalBook book = completeLocalBook(test::readFileBytes(test::corpusDir() / b.file),
                                                  BookEncoding::AutoDetect);
         ASSERT_GE(book.chapterNames.size(), 2u) << b.file;
+        for (size_t row = 0; row < book.chapterNames.size(); ++row) {
+            ASSERT_EQ(book.chapterStarts[row], chapterStart(book.text, book.chapterNames[row]))
+                << b.file << " row " << row;
+        }
         EXPECT_EQ(utf8(book.chapterNames[1]).rfind(b.first, 0), 0u)
             << b.file << ": " << utf8(book.chapterNames[1]);
         EXPECT_GE(book.chapterNames.size(), b.rows) << b.file;

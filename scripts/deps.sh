@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-declarative-dev qt6-multimedia-dev qt6-qpa-plugins libqt6opengl6-dev
   libboost-regex-dev libicu-dev libcurl4-openssl-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  libespeak-ng-dev espeak-ng-data
+  libespeak-ng-dev espeak-ng-data gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-noto-cjk xvfb xauth openssl curl
 )
 missing=()

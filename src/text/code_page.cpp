@@ -2,8 +2,6 @@
 
 #include "text/gbk_table.h"
 
-#include <cstring>
-
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/ustring.h>
@@ -72,23 +70,16 @@ char32_t decodeUtf8(std::string_view text, size_t& i) {
     return cp;
 }
 
-// Writes the GBK form of one code point at out; returns the byte after it.
-char* putGbk(char* out, char32_t cp, const GbkTable& table) {
+void appendGbk(Bytes& out, char32_t cp, const GbkTable& table) {
     uint16_t code = cp < 0x10000 ? table.encode(static_cast<char16_t>(cp)) : GbkTable::unmapped;
     if (code == GbkTable::unmapped) {
-        *out++ = '?';
+        out.push_back('?');
     } else if (code < 0x100) {
-        *out++ = static_cast<char>(code);
+        out.push_back(static_cast<char>(code));
     } else {
-        *out++ = static_cast<char>(code >> 8);
-        *out++ = static_cast<char>(code & 0xFF);
+        out.push_back(static_cast<char>(code >> 8));
+        out.push_back(static_cast<char>(code & 0xFF));
     }
-    return out;
-}
-
-void appendGbk(Bytes& out, char32_t cp, const GbkTable& table) {
-    char buffer[2];
-    out.append(buffer, static_cast<size_t>(putGbk(buffer, cp, table) - buffer));
 }
 
 // UTF-16 to GBK, optionally composing base + combining mark pairs first.
@@ -124,28 +115,33 @@ Bytes wideToGbk(std::u16string_view wide, bool compositeCheck) {
 }
 
 std::u16string gbkToWide(std::string_view bytes) {
+    // Written into a presized buffer through hoisted table pointers: pages and books
+    // are large and this runs before every pattern search.
     const GbkTable& table = GbkTable::instance();
-    std::u16string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(bytes[i]);
+    const char16_t* single = table.singleTable();
+    const char16_t* pairs = table.pairTable();
+    std::u16string out(bytes.size(), u'\0');
+    char16_t* dst = out.data();
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char c = src[i];
         if (!isLeadByte(c)) {
-            out.push_back(table.single(c) != 0 || c == 0 ? table.single(c) : replacementCharacter);
+            *dst++ = (single[c] != 0 || c == 0) ? single[c] : replacementCharacter;
             continue;
         }
-        char16_t unit = i + 1 < bytes.size()
-                            ? table.pair(c, static_cast<unsigned char>(bytes[i + 1]))
-                            : char16_t{0};
+        const char16_t unit = i + 1 < n ? pairs[(static_cast<size_t>(c) << 8) | src[i + 1]] : 0;
         if (unit != 0) {
-            out.push_back(unit);
+            *dst++ = unit;
             ++i;
         } else {
-            out.push_back(replacementCharacter);
+            *dst++ = replacementCharacter;
             // A trail byte that is not part of a character is read again on its own.
-            if (i + 1 < bytes.size() && static_cast<unsigned char>(bytes[i + 1]) >= 0x80)
+            if (i + 1 < n && src[i + 1] >= 0x80)
                 ++i;
         }
     }
+    out.resize(static_cast<size_t>(dst - out.data()));
     return out;
 }
 
@@ -195,14 +191,6 @@ Text upToNul(Bytes text) {
     return text;
 }
 
-constexpr uint64_t highBits = 0x8080808080808080ULL;
-constexpr uint64_t lowBits = 0x0101010101010101ULL;
-
-// True when none of the eight bytes is NUL or has its high bit set.
-bool plainAscii(uint64_t word) {
-    return ((word | ((word - lowBits) & ~word)) & highBits) == 0;
-}
-
 } // namespace
 
 std::u16string multiByteToWide(std::string_view bytes, int codePage) {
@@ -214,44 +202,44 @@ Bytes wideToMultiByte(std::u16string_view wide, int codePage, bool compositeChec
 }
 
 Text utf8ToGbk(std::string_view bytes) {
-    // Direct UTF-8 -> GBK in one pass into a buffer of the input's size (no
-    // character grows): books are hundreds of megabytes.
-    const GbkTable& table = GbkTable::instance();
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    // Direct UTF-8 -> GBK into a buffer sized up front: no sequence yields more GBK
+    // bytes than it spans, and books run to hundreds of megabytes.
+    const uint16_t* encode = GbkTable::instance().encodeTable();
+    Text out(bytes.size(), '\0');
+    char* dst = out.data();
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
-    Text out(n, '\0');
-    char* o = out.data();
     size_t i = 0;
     while (i < n) {
-        if (i + 8 <= n) {
-            uint64_t word;
-            std::memcpy(&word, in + i, 8);
-            if (plainAscii(word)) {
-                std::memcpy(o, &word, 8);
-                o += 8;
-                i += 8;
-                continue;
-            }
-        }
-        const unsigned char c = in[i];
-        if (c == 0)
-            break;
+        unsigned char c = src[i];
         if (c < 0x80) {
-            *o++ = static_cast<char>(c);
+            if (c == 0)
+                break;
+            *dst++ = static_cast<char>(c);
             ++i;
-        } else if (c >= 0xE1 && c <= 0xEC && i + 2 < n && (in[i + 1] & 0xC0) == 0x80 &&
-                   (in[i + 2] & 0xC0) == 0x80) {
-            // The common case of Chinese text: a well-formed three-byte sequence.
-            o = putGbk(o,
-                       (char32_t(c & 0x0F) << 12) | (char32_t(in[i + 1] & 0x3F) << 6) |
-                           char32_t(in[i + 2] & 0x3F),
-                       table);
+            continue;
+        }
+        char32_t cp;
+        if ((c & 0xF0) == 0xE0 && i + 2 < n && (src[i + 1] & 0xC0) == 0x80 &&
+            (src[i + 2] & 0xC0) == 0x80 &&
+            ((cp = ((c & 0x0F) << 12) | ((src[i + 1] & 0x3F) << 6) | (src[i + 2] & 0x3F)) >=
+             0x800) &&
+            (cp < 0xD800 || cp > 0xDFFF)) {
             i += 3;
         } else {
-            o = putGbk(o, decodeUtf8(bytes, i), table);
+            cp = decodeUtf8(bytes, i);
+        }
+        uint16_t code = cp < 0x10000 ? encode[cp] : GbkTable::unmapped;
+        if (code == GbkTable::unmapped) {
+            *dst++ = '?';
+        } else if (code < 0x100) {
+            *dst++ = static_cast<char>(code);
+        } else {
+            *dst++ = static_cast<char>(code >> 8);
+            *dst++ = static_cast<char>(code & 0xFF);
         }
     }
-    out.resize(static_cast<size_t>(o - out.data()));
+    out.resize(static_cast<size_t>(dst - out.data()));
     return out;
 }
 

@@ -37,8 +37,7 @@ const GbkTable& GbkTable::instance() {
     return table;
 }
 
-GbkTable::GbkTable()
-    : pairs_(65536, 0), encode_(65536, unmapped) {
+GbkTable::GbkTable() : pairs_(65536, 0), encode_(65536, unmapped) {
     Converter converter;
     for (int b = 0; b < 256; ++b) {
         if (b >= 0x81 && b <= 0xFE)

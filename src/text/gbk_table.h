@@ -10,7 +10,7 @@ namespace mz {
 // Code page 936 in both directions, built once from ICU's Windows 936 table so
 // that the hot conversion loops are plain table lookups.
 class GbkTable {
-public:
+  public:
     static const GbkTable& instance();
 
     // UTF-16 unit of a single byte below 0x80 or 0x80 (euro) or 0xFF; 0 for a lead byte.
@@ -25,9 +25,16 @@ public:
     // 0xFFFF when code page 936 has no form for it (U+0000 maps to 0).
     uint16_t encode(char16_t unit) const { return encode_[unit]; }
 
+    // The whole decode tables, for the same reason as encodeTable().
+    const char16_t* singleTable() const { return single_.data(); }
+    const char16_t* pairTable() const { return pairs_.data(); }
+
+    // The whole encode table, for loops that must not reload it after every byte store.
+    const uint16_t* encodeTable() const { return encode_.data(); }
+
     static constexpr uint16_t unmapped = 0xFFFF;
 
-private:
+  private:
     GbkTable();
 
     std::array<char16_t, 256> single_{};

@@ -11,7 +11,7 @@
 namespace mz {
 
 class PatternObject {
-public:
+  public:
     PatternObject();
     PatternObject(const PatternObject& other);
     PatternObject& operator=(const PatternObject&) = delete;
@@ -29,11 +29,13 @@ public:
     virtual Text submatchText(int match, int group, int* position = nullptr) const;
     virtual int submatchCount() const;
 
-private:
+  private:
     struct Results;
 
     void initialize();
     void release();
+    // Text of match i (group 0) or of one of its groups; i counts from 1.
+    Text spanText(int match, int group, int* position) const;
 
     std::shared_ptr<const Results> results_; // shared with copies, like the component's
     Text subject_;

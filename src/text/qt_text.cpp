@@ -6,7 +6,8 @@ namespace mz {
 
 QString toQString(std::string_view text) {
     std::u16string wide = multiByteToWide(text, codePageGbk);
-    return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+    return QString(reinterpret_cast<const QChar*>(wide.data()),
+                   static_cast<qsizetype>(wide.size()));
 }
 
 Text fromQString(const QString& string) {

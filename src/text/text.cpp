@@ -13,7 +13,7 @@ constexpr unsigned char lowerAscii(unsigned char c) {
 // Walks character boundaries forward so that candidate offsets can be checked for
 // lying on a character start in linear time overall.
 class BoundaryWalker {
-public:
+  public:
     explicit BoundaryWalker(std::string_view text) : text_(text) {}
 
     // True when offset starts a character. Offsets must not decrease between calls.
@@ -24,7 +24,7 @@ public:
         return next_ == offset;
     }
 
-private:
+  private:
     std::string_view text_;
     size_t next_ = 0;
 };
@@ -39,8 +39,7 @@ bool equalsIgnoreCase(const char* a, const char* b, size_t n) {
 }
 
 // Next candidate offset >= from whose bytes equal the needle (case folded when asked).
-size_t nextCandidate(std::string_view text, std::string_view needle, size_t from,
-                     bool ignoreCase) {
+size_t nextCandidate(std::string_view text, std::string_view needle, size_t from, bool ignoreCase) {
     if (!ignoreCase)
         return text.find(needle, from);
     const unsigned char first = lowerAscii(static_cast<unsigned char>(needle[0]));
@@ -65,8 +64,8 @@ size_t nextCandidate(std::string_view text, std::string_view needle, size_t from
 }
 
 // Searches with a walker shared across calls, so repeated searches stay linear.
-size_t findWith(BoundaryWalker& walker, std::string_view text, std::string_view needle,
-                size_t from, bool ignoreCase) {
+size_t findWith(BoundaryWalker& walker, std::string_view text, std::string_view needle, size_t from,
+                bool ignoreCase) {
     if (from > text.size() || needle.size() > text.size() - from)
         return std::string_view::npos;
     if (needle.empty())

@@ -14,7 +14,9 @@ using Text = std::string;  // GBK bytes, no terminator
 using Bytes = std::string; // raw bytes: file contents, response bodies
 
 // True for a byte that opens a double-byte GBK character (0x81..0xFE).
-constexpr bool isLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+constexpr bool isLeadByte(unsigned char c) {
+    return c >= 0x81 && c <= 0xFE;
+}
 
 // First occurrence of needle at or after 1-based position start, or -1. An empty
 // needle is found at start (when start lies within the text or just past it).

@@ -19,7 +19,10 @@ TEST(CodePage, Utf8ToGbkTable) {
         {"euro is 0x80", "\xE2\x82\xAC", "\x80"},
         {"private use maps to a user-defined code", "\xEE\x80\x80", "\xAA\xA1"},
         {"character 936 lacks", "\xF0\x9F\x98\x80", "?"},
-        {"invalid byte becomes a replacement, then ?", "a\xFF" "b", "a?b"},
+        {"invalid byte becomes a replacement, then ?",
+         "a\xFF"
+         "b",
+         "a?b"},
         {"truncated sequence", "a\xE4\xB8", "a??"},
         {"ends at the first NUL", Bytes("ab\0cd", 5), "ab"},
         {"empty", "", ""},
@@ -33,16 +36,19 @@ TEST(CodePage, Utf16leToGbk) {
     EXPECT_EQ(utf16leToGbk(Bytes("a\0b", 3)), "a") << "a trailing odd byte is ignored";
     EXPECT_EQ(utf16leToGbk(Bytes("a\0\0\0b\0", 6)), "a") << "ends at the first NUL";
     // A byte-order mark is converted like any other character: 936 lacks U+FEFF.
-    EXPECT_EQ(utf16leToGbk(Bytes("\xFF\xFE" "a\0", 4)), "?a");
+    EXPECT_EQ(utf16leToGbk(Bytes("\xFF\xFE"
+                                 "a\0",
+                                 4)),
+              "?a");
     // Composite check: e + combining acute becomes the precomposed é (A8 A6).
     EXPECT_EQ(utf16leToGbk(Bytes("e\0\x01\x03", 4)), "\xA8\xA6");
 }
 
 TEST(CodePage, GbkRoundTripsThroughUtf8) {
     const Text samples[] = {
-        "\x80",                                 // euro
-        "\xAA\xA1\xAF\xFE\xF8\xA1\xFE\xFE",     // user-defined areas
-        "\xA1\x40",                              // user-defined area A140
+        "\x80",                             // euro
+        "\xAA\xA1\xAF\xFE\xF8\xA1\xFE\xFE", // user-defined areas
+        "\xA1\x40",                         // user-defined area A140
         "\xD6\xD0\xCE\xC4 abc \xA1\xA1",
     };
     for (const Text& gbk : samples) {
@@ -59,7 +65,8 @@ TEST(CodePage, Utf8ToCodePageEndsAtNulAndComposes) {
 }
 
 TEST(CodePage, QtBoundary) {
-    QString s = toQString("\xD6\xD0" "a");
+    QString s = toQString("\xD6\xD0"
+                          "a");
     EXPECT_EQ(s, QString::fromUtf8("中a"));
     EXPECT_EQ(fromQString(QString::fromUtf8("墨舟")), utf8ToGbk("墨舟"));
 }

@@ -33,7 +33,11 @@ TEST(TextFind, PositionsAndBoundaries) {
         // 一回: bytes D2 BB BB D8; BB D8 occurs at offset 1 (inside 一) and 2 (回).
         {"needle across a character boundary is skipped", yi + hui, hui, 1, 3},
         {"only a misaligned occurrence", yi + "\xD8", hui, 1, -1},
-        {"ascii trail byte is not a character start", "\x81" "A" "A", "A", 1, 3},
+        {"ascii trail byte is not a character start",
+         "\x81"
+         "A"
+         "A",
+         "A", 1, 3},
     };
     for (const auto& c : cases)
         EXPECT_EQ(mz::find(c.text, c.needle, c.start), c.expected) << c.name;
@@ -66,12 +70,8 @@ TEST(TextTrim, SpacesAndFullWidthSpacesOnly) {
         Text in;
         Text out;
     } cases[] = {
-        {"  ab  ", "ab"},
-        {full + " ab" + full, "ab"},
-        {"\tab\r\n", "\tab\r\n"},
-        {full + full, ""},
-        {"", ""},
-        {" " + zhong + " ", zhong},
+        {"  ab  ", "ab"}, {full + " ab" + full, "ab"}, {"\tab\r\n", "\tab\r\n"}, {full + full, ""},
+        {"", ""},         {" " + zhong + " ", zhong},
     };
     for (const auto& c : cases)
         EXPECT_EQ(trim(c.in), c.out) << c.in;

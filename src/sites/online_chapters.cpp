@@ -1,0 +1,98 @@
+#include "sites/online_chapters.h"
+
+#include "text/pattern_object.h"
+
+namespace mz {
+
+std::optional<NovelSite> novelSiteOfBookSource(const Text& code) {
+    if (code == "1" || code == "3")
+        return NovelSite::Biquge;
+    if (code == "2" || code == "4")
+        return NovelSite::Sogou;
+    if (code == "5" || code == "6")
+        return NovelSite::E8;
+    return std::nullopt;
+}
+
+SiteRequest chapterIndexRequest(NovelSite site, const SiteConfig& config, const Text& bookAddress) {
+    switch (site) {
+    case NovelSite::Biquge:
+        return {config.biquge + bookAddress, PageDecoding::CodePage};
+    case NovelSite::Sogou:
+        return {config.sogou + bookAddress, PageDecoding::CodePage};
+    case NovelSite::E8:
+        break;
+    }
+    return {bookAddress, PageDecoding::Utf8};
+}
+
+SiteRequest chapterPageRequest(NovelSite site, const SiteConfig& config, const Text& bookAddress,
+                               const Text& rowAddress) {
+    switch (site) {
+    case NovelSite::Biquge:
+        return {config.biquge + bookAddress + rowAddress, PageDecoding::CodePage};
+    case NovelSite::Sogou:
+        return {config.sogou + rowAddress, PageDecoding::CodePage};
+    case NovelSite::E8:
+        break;
+    }
+    return {bookAddress + rowAddress, PageDecoding::Utf8};
+}
+
+const Text& chapterIndexPattern(NovelSite site) {
+    static const Text biquge = "<dd><a href=\"(.*?)\">(.*?)</a></dd>";
+    static const Text sogou = "\t<dd><a href =\"(.*?)\">(.*?)</a></dd>";
+    static const Text e8 = "<dd> <a style=\"\" href=\"(.*?)\">(.*?)</a></dd>";
+    switch (site) {
+    case NovelSite::Biquge:
+        return biquge;
+    case NovelSite::Sogou:
+        return sogou;
+    case NovelSite::E8:
+        break;
+    }
+    return e8;
+}
+
+const Text& paragraphPattern(NovelSite site) {
+    static const Text biquge = "<p>(.*?)</p>";
+    static const Text sogou = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;(.*?)<br />";
+    static const Text e8 = "&nbsp;&nbsp;(.*?)<br />";
+    switch (site) {
+    case NovelSite::Biquge:
+        return biquge;
+    case NovelSite::Sogou:
+        return sogou;
+    case NovelSite::E8:
+        break;
+    }
+    return e8;
+}
+
+std::vector<ChapterEntry> takeChapterIndex(NovelSite site, const Text& page,
+                                           PatternObject& pattern) {
+    std::vector<ChapterEntry> rows;
+    pattern.search(chapterIndexPattern(site), page);
+    int count = pattern.matchCount();
+    for (int i = 1; i <= count; ++i)
+        rows.push_back({pattern.submatchText(i, 1), pattern.submatchText(i, 2)});
+    return rows;
+}
+
+std::vector<Text> takeParagraphs(NovelSite site, const Text& page, PatternObject& pattern) {
+    std::vector<Text> paragraphs;
+    pattern.search(paragraphPattern(site), page);
+    int count = pattern.matchCount();
+    for (int i = 1; i <= count; ++i)
+        paragraphs.push_back(pattern.submatchText(i, 1));
+    return paragraphs;
+}
+
+Text chapterText(const std::vector<Text>& paragraphs) {
+    Text text;
+    for (const Text& paragraph : paragraphs)
+        text += "\r\n" + paragraph;
+    return text;
+}
+
+} // namespace mz

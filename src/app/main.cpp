@@ -1,28 +1,43 @@
+#include "app/application.h"
+#include "app/command_line.h"
+#include "app/data_directory.h"
 #include "reader/chapters_command.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 #include <cstdio>
-#include <cstring>
+
+namespace {
+
+int printHelp(const mz::CommandLine& commandLine, int argc, char** argv) {
+    QCoreApplication app(argc, argv); // for the program's directory
+    const mz::DataDirectory directory = mz::DataDirectory::resolve(
+        commandLine.dataDirectory(), QCoreApplication::applicationDirPath());
+    std::printf("%s\n%s\n", commandLine.helpText().c_str(),
+                directory.description().toLocal8Bit().constData());
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (const auto status = mz::runChaptersCommand(argc, argv))
-        return *status;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("mozhou %s\n", MOZHOU_VERSION);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::printf("Usage: mozhou [--help] [--version]\n"
-                        "墨舟: a reader for Chinese web novels.\n");
-            return 0;
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("mozhou"));
+    mz::CommandLine commandLine(argc, argv);
+    commandLine.addCommand({"--version", "", "print the version", [](int, char**) {
+                                std::printf("mozhou %s\n", MOZHOU_VERSION);
+                                return 0;
+                            }});
+    commandLine.addCommand({"--help", "", "print this help and the data directory in use",
+                            [&](int, char**) { return printHelp(commandLine, argc, argv); }});
+    commandLine.addCommand({"--chapters", "FILE [--encoding ansi|unicode|unicode-be|utf8|auto]",
+                            "print the chapter names of a local book in UTF-8, one per line",
+                            [](int n, char** args) { return mz::runChaptersCommand(n, args); }});
+    if (const auto code = commandLine.runCommand())
+        return *code;
+    if (!commandLine.error().empty()) {
+        std::fprintf(stderr, "mozhou: %s\n", commandLine.error().c_str());
+        return 2;
     }
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("墨舟"));
-    window.show();
-    return QApplication::exec();
+    return mz::Application(commandLine.dataDirectory()).run();
 }

@@ -20,6 +20,9 @@ constexpr std::array<std::pair<std::string_view, BookEncoding>, 5> encodingNames
     {"auto", BookEncoding::AutoDetect},
 }};
 
+constexpr const char* usage =
+    "Usage: mozhou --chapters FILE [--encoding ansi|unicode|unicode-be|utf8|auto]";
+
 struct Options {
     const char* file = nullptr;
     BookEncoding encoding = BookEncoding::AutoDetect;
@@ -36,11 +39,10 @@ std::optional<BookEncoding> encodingNamed(std::string_view name) {
 // Empty with a message on err when the arguments are wrong.
 std::optional<Options> parse(int argc, char** argv, std::FILE* err) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 0; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if ((arg != "--chapters" && arg != "--encoding") || i + 1 >= argc) {
-            std::fprintf(err, "Usage: mozhou --chapters FILE "
-                              "[--encoding ansi|unicode|unicode-be|utf8|auto]\n");
+            std::fprintf(err, "%s\n", usage);
             return std::nullopt;
         }
         const char* value = argv[++i];
@@ -54,14 +56,6 @@ std::optional<Options> parse(int argc, char** argv, std::FILE* err) {
         }
     }
     return options;
-}
-
-bool asksForChapters(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--chapters") == 0)
-            return true;
-    }
-    return false;
 }
 
 void printRows(const std::vector<Text>& names, std::FILE* out) {
@@ -78,12 +72,13 @@ void printRows(const std::vector<Text>& names, std::FILE* out) {
 
 } // namespace
 
-std::optional<int> runChaptersCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
-    if (!asksForChapters(argc, argv))
-        return std::nullopt;
+int runChaptersCommand(int argc, char** argv, std::FILE* out, std::FILE* err) {
     const std::optional<Options> options = parse(argc, argv, err);
-    if (!options)
+    if (!options || options->file == nullptr) {
+        if (options)
+            std::fprintf(err, "%s\n", usage);
         return 2;
+    }
     const std::filesystem::path path = options->file;
     std::error_code error;
     if (!std::filesystem::exists(path, error) || !hasBookSuffix(options->file)) {

@@ -5,13 +5,11 @@
 // chapter row in UTF-8, row 0 first, one per line.
 
 #include <cstdio>
-#include <optional>
 
 namespace mz {
 
-// Empty when the arguments do not ask for the chapter list; otherwise the
-// program's exit status after printing it to out (errors go to err).
-std::optional<int> runChaptersCommand(int argc, char** argv, std::FILE* out = stdout,
-                                      std::FILE* err = stderr);
+// argv[0] is the "--chapters" flag itself. Prints the rows to out (errors to
+// err) and returns the program's exit status.
+int runChaptersCommand(int argc, char** argv, std::FILE* out = stdout, std::FILE* err = stderr);
 
 } // namespace mz

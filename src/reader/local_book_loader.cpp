@@ -59,9 +59,7 @@ void LocalBookLoader::decode(std::shared_ptr<Bytes> bytes, BookEncoding choice) 
     bytes.reset();
     if (cancelled_)
         return;
-    post([this, book = std::shared_ptr<const LocalBook>(std::move(book))] {
-        finishWith([this, book] { emit completed(book); });
-    });
+    post([this, book = std::move(book)] { finishWith([this, book] { emit completed(book); }); });
 }
 
 void LocalBookLoader::finishWith(const std::function<void()>& emitResult) {

@@ -35,10 +35,10 @@ class LocalBookLoader : public QObject {
                std::function<BookEncoding()> choiceAtEnd);
 
   signals:
-    void progress(int percent);                            // after each piece
-    void completed(std::shared_ptr<const LocalBook> book); // decoded, chapters found
-    void stopped(int percent); // the text ended below 100%: nothing to show
-    void failed();             // the file could not be opened or read to its end
+    void progress(int percent);                      // after each piece
+    void completed(std::shared_ptr<LocalBook> book); // decoded, chapters found
+    void stopped(int percent);                       // the text ended below 100%: nothing to show
+    void failed(); // the file could not be opened or read to its end
 
   private:
     void read(std::filesystem::path path, BookPieceReader::Mode mode);

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -20,8 +21,10 @@ class QTimer;
 
 namespace mz {
 
+class AutoScroller;
 class ChapterSources;
 class MessageSink;
+class ReaderAppearance;
 class ReportList;
 
 class ReaderWindow : public QDialog {
@@ -58,6 +61,9 @@ class ReaderWindow : public QDialog {
     QTimer* const 时钟1;               // status mirror, 100 ms
     QTimer* const 时钟_翻行;           // auto-scroll tick, off until started
 
+    // How long the window lingers after writing the settings as it goes.
+    std::chrono::milliseconds closingWait{1000};
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -74,6 +80,8 @@ class ReaderWindow : public QDialog {
     MessageSink& messages_;
     BookHandOver& handOver_;
     std::map<Text, std::unique_ptr<ChapterSource>> created_;
+    AutoScroller* autoScroller_;
+    ReaderAppearance* appearance_;
 };
 
 } // namespace mz

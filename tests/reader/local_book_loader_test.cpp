@@ -20,7 +20,7 @@ struct Events {
     std::vector<int> percents;
     int choicesAsked = 0;
     int percentWhenAsked = -1;
-    std::shared_ptr<const LocalBook> book;
+    std::shared_ptr<LocalBook> book;
     std::optional<int> stoppedAt;
     bool failed = false;
 
@@ -41,7 +41,7 @@ class LocalBookLoaderTest : public ::testing::Test {
         QObject::connect(&loader, &LocalBookLoader::progress,
                          [&](int p) { events.percents.push_back(p); });
         QObject::connect(&loader, &LocalBookLoader::completed,
-                         [&](std::shared_ptr<const LocalBook> b) { events.book = std::move(b); });
+                         [&](std::shared_ptr<LocalBook> b) { events.book = std::move(b); });
         QObject::connect(&loader, &LocalBookLoader::stopped, [&](int p) { events.stoppedAt = p; });
         QObject::connect(&loader, &LocalBookLoader::failed, [&] { events.failed = true; });
     }

@@ -24,7 +24,9 @@ std::filesystem::path pathOf(const Text& address) {
 
 } // namespace
 
-LocalChapterSource::LocalChapterSource(ReaderWindow& reader) : reader_(reader) {
+// A child of the window (found with findChild), though the window's source table
+// owns it and deletes it first.
+LocalChapterSource::LocalChapterSource(ReaderWindow& reader) : QObject(&reader), reader_(reader) {
     connect(&loader_, &LocalBookLoader::progress, this, &LocalChapterSource::showProgress);
     connect(&loader_, &LocalBookLoader::completed, this, &LocalChapterSource::takeBook);
     connect(&loader_, &LocalBookLoader::stopped, this, [this] { loading_ = false; });
@@ -86,6 +88,8 @@ void LocalChapterSource::appendRows(size_t from) {
 
 void LocalChapterSource::finishLoad() {
     reader_.超级列表章节->selectRow(0);
+    if (state_->bookText.empty())
+        reader_.编辑框_内容->clear(); // an empty book: its one row has no text
     showLocalChapter(state_->bookText, 0);
     shelf_->selectRow(shelfRow_);
     loading_ = false;

@@ -4,6 +4,8 @@
 #      heading pattern over the same bytes (target: at most 0.5x).
 #   2. The same book as 150 MB of UTF-8 against iconv converting it to GBK (target: at most 1.0x).
 #   3. Peak memory of 1 against the file size (target: at most 2.5x).
+#   4. The reader window loading a 100 MB book: the longest event-loop gap (target:
+#      at most 50 ms) and the time to show its last chapter (target: at most 16 ms).
 # Usage: bench/local.sh [build-dir]   (builds the mozhou target there first)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,18 +13,20 @@ build=${1:-$repo/build}
 corpus=${MOZHOU_CORPUS_DIR:-$repo/../shared/corpus}
 runs=${RUNS:-5}
 
-cmake --build "$build" --target mozhou -j2 >/dev/null
+cmake --build "$build" --target mozhou reader_window_bench -j2 >/dev/null
 mozhou=$build/src/app/mozhou
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# A chapter of about 20 KB (UTF-8), used when the corpus is absent.
-generated_chapter() {
-    local n=$1
-    printf '第%d章 夜雨\r\n' "$n"
-    for _ in $(seq 1 75); do
-        printf '　　城外的河水涨了，他撑着小船回到岸边，数着对岸的灯火，心里想着明日要走的路。\r\n'
-    done
+# Chapters of about 20 KB in GBK, each with its own heading "第N章".
+generated_book() {
+    awk -v chapters="$1" 'BEGIN {
+        for (n = 1; n <= chapters; n++) {
+            printf "第%d章 夜雨\r\n", n
+            for (k = 0; k < 250; k++)
+                printf "　　城外的河水涨了，他撑着小船回到岸边，数着对岸的灯火，心里想着明日要走的路。\r\n"
+        }
+    }'
 }
 
 # Repeats a UTF-8 source until the file reaches the given size in megabytes.
@@ -38,7 +42,7 @@ if [ -f "$corpus/raw/hongloumeng.utf8.crlf.txt" ]; then
     cp "$corpus/raw/hongloumeng.utf8.crlf.txt" "$work/source.txt"
     echo "input: 红楼梦 from the corpus, repeated"
 else
-    for n in $(seq 1 50); do generated_chapter "$n"; done >"$work/source.txt"
+    generated_book 50 >"$work/source.txt"
     echo "input: generated text with a heading every ~20 KB (corpus absent)"
 fi
 iconv -f utf-8 -t gbk "$work/source.txt" >"$work/source.gbk.txt"
@@ -83,3 +87,9 @@ echo "2. chapters, ${utf8_mb} MB UTF-8: mozhou ${t_utf8} s   iconv ${t_iconv} s 
 kb=$(peak_kb "$mozhou" --chapters "$work/book.gbk.txt" --encoding ansi)
 file_kb=$(($(stat -c %s "$work/book.gbk.txt") / 1024))
 echo "3. peak memory of 1: ${kb} KB   file ${file_kb} KB   ratio $(ratio "$kb" "$file_kb") (target <= 2.5)"
+
+# 4. The reader window (offscreen) on a book whose headings are all different, so
+#    that its last chapter is the last ~20 KB rather than everything after the
+#    first copy of a repeated heading.
+generated_book 5000 | iconv -f utf-8 -t gbk >"$work/unique.gbk.txt"
+"$build/bench/reader_window_bench" "$work/unique.gbk.txt" 2>/dev/null

@@ -71,10 +71,15 @@ void ReaderAppearance::chooseFont() {
         return;
     lastChoice_ = std::make_pair(dialog.selectedFont(), dialog.selectedColor());
     // Face, size and colour only: bold, italic, underline and strikeout stay as they are.
+    const QFont chosen = dialog.selectedFont();
     QFont applied = controls_.text->font();
-    applied.setFamily(dialog.selectedFont().family());
-    if (dialog.selectedFont().pointSize() > 0)
-        applied.setPointSize(dialog.selectedFont().pointSize());
+    applied.setFamily(chosen.family());
+    // A size given in pixels is turned into points at the screen's resolution.
+    const int points = chosen.pointSize() > 0
+                           ? chosen.pointSize()
+                           : chosen.pixelSize() * 72 / controls_.text->logicalDpiY();
+    if (points > 0)
+        applied.setPointSize(points);
     controls_.text->setFont(applied);
     setTextColor(dialog.selectedColor());
 }

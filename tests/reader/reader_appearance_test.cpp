@@ -109,6 +109,15 @@ TEST_F(ReaderAppearanceTest, FontDialogSetsFaceSizeAndColourOnly) {
     EXPECT_EQ(appearance->textColor(), QColor(0, 0, 255));
 }
 
+TEST_F(ReaderAppearanceTest, FontSizeInPixelsBecomesPoints) {
+    auto appearance = open();
+    QFont chosen(QStringLiteral("Noto Sans CJK SC"));
+    chosen.setPixelSize(text->logicalDpiY() / 3); // a third of an inch: 24 points
+    answerFontDialog(std::make_pair(chosen, QColor(Qt::black)));
+    fontButton->click();
+    EXPECT_EQ(text->font().pointSize(), 24);
+}
+
 TEST_F(ReaderAppearanceTest, CancelledFontDialogChangesNothing) {
     ASSERT_TRUE(writeReaderSettings(path(), "Noto Sans CJK SC", 13, 128, 0));
     auto appearance = open();

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   libespeak-ng-dev espeak-ng-data gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   fonts-noto-cjk xvfb xauth openssl curl
+  ripgrep time
 )
 missing=()
 for p in "${packages[@]}"; do

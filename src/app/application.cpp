@@ -6,6 +6,7 @@
 #include "app/program_state.h"
 #include "app/termination_signals.h"
 #include "reader/chapter_sources.h"
+#include "reader/local_chapter_source.h"
 #include "sites/site_config.h"
 #include "speech/media_audio_player.h"
 #include "speech/speech_cache.h"
@@ -32,6 +33,8 @@ void closeWindows(MainWindow& main) {
 int Application::run() {
     ProgramState state;     // released when the run ends, after the loop
     ChapterSources sources; // where the reader's chapters come from, by BookSource code
+    sources.add("0",
+                [](ReaderWindow& reader) { return std::make_unique<LocalChapterSource>(reader); });
     DialogMessageSink messages;
     const DataDirectory directory =
         DataDirectory::resolve(dataDirectory_, QCoreApplication::applicationDirPath());

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
+#include "reader/chapters_command.h"
 
 #include <QApplication>
 
@@ -28,6 +29,9 @@ int main(int argc, char** argv) {
                             }});
     commandLine.addCommand({"--help", "", "print this help and the data directory in use",
                             [&](int, char**) { return printHelp(commandLine, argc, argv); }});
+    commandLine.addCommand({"--chapters", "FILE [--encoding ansi|unicode|unicode-be|utf8|auto]",
+                            "print the chapter names of a local book in UTF-8, one per line",
+                            [](int n, char** args) { return mz::runChaptersCommand(n, args); }});
     if (const auto code = commandLine.runCommand())
         return *code;
     if (!commandLine.error().empty()) {

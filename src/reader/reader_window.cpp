@@ -5,11 +5,16 @@
 #include "app/message_sink.h"
 #include "app/program_state.h"
 #include "app/report_list.h"
+#include "reader/auto_scroller.h"
+#include "reader/book_encoding.h"
 #include "reader/chapter_sources.h"
+#include "reader/reader_appearance.h"
 #include "speech/speech_service.h"
 #include "text/qt_text.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -38,7 +43,8 @@ ReaderWindow::ReaderWindow(ProgramState& state, const ChapterSources& sources,
     : QDialog(parent), 按钮1(makeButton(this, "按钮1", "隐藏", {4, 4, 44, 24})),
       组合框2(makeComboBox(this, "组合框2",
                            {QStringLiteral("ANSI"), QStringLiteral("Unicode"),
-                            QStringLiteral("Unicode big endian"), QStringLiteral("UTF-8")},
+                            QStringLiteral("Unicode big endian"), QStringLiteral("UTF-8"),
+                            QStringLiteral("自动检测")},
                            {55, 5, 81, 20})),
       按钮7(makeButton(this, "按钮7", "显示章节名", {144, 4, 77, 24})),
       按钮2(makeButton(this, "按钮2", "字体", {226, 4, 44, 24})),
@@ -80,9 +86,24 @@ ReaderWindow::ReaderWindow(ProgramState& state, const ChapterSources& sources,
     connect(按钮4, &QPushButton::clicked, this, &ReaderWindow::readAloud);
     connect(时钟1, &QTimer::timeout, this, &ReaderWindow::mirrorStatus);
     时钟1->start();
+    组合框2->setCurrentIndex(static_cast<int>(BookEncoding::AutoDetect));
+    const auto inform = [this](const QString& text) { messages_.inform(this, text); };
+    autoScroller_ = new AutoScroller(
+        {组合框1, 按钮3, 时钟_翻行, 编辑框_内容}, [this] { nextChapter(); }, inform, this);
+    appearance_ = new ReaderAppearance({编辑框_内容, 按钮2, 颜色选择器1},
+                                       toQString(state_.settingsPath), inform, this);
 }
 
-ReaderWindow::~ReaderWindow() = default;
+ReaderWindow::~ReaderWindow() {
+    时钟_翻行->stop();
+    时钟1->stop();
+    编辑框_内容->setFocus();
+    appearance_->save();
+    // The settings are written; give the system a moment before the window goes.
+    QEventLoop wait;
+    QTimer::singleShot(closingWait, &wait, &QEventLoop::quit);
+    wait.exec();
+}
 
 ChapterSource* ReaderWindow::sourceFor(const Text& code) {
     auto found = created_.find(code);

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -21,8 +22,10 @@ class QTimer;
 
 namespace mz {
 
+class AutoScroller;
 class ChapterSources;
 class MessageSink;
+class ReaderAppearance;
 class ReportList;
 class SpeechService;
 
@@ -63,6 +66,9 @@ class ReaderWindow : public QDialog {
     QTimer* const 时钟1;               // status mirror, 100 ms
     QTimer* const 时钟_翻行;           // auto-scroll tick, off until started
 
+    // How long the window lingers after writing the settings as it goes.
+    std::chrono::milliseconds closingWait{1000};
+
   protected:
     void resizeEvent(QResizeEvent* event) override;
 
@@ -81,6 +87,8 @@ class ReaderWindow : public QDialog {
     std::map<Text, std::unique_ptr<ChapterSource>> created_;
     SpeechService* speech_ = nullptr;
     BackgroundTask speechTask_{this}; // the speech request, off the window's thread
+    AutoScroller* autoScroller_;
+    ReaderAppearance* appearance_;
 };
 
 } // namespace mz

@@ -87,6 +87,7 @@ class ReaderWindowTest : public testing::Test {
 
     std::unique_ptr<ReaderWindow> open() {
         auto window = std::make_unique<ReaderWindow>(state, sources, messages, handOver);
+        window->closingWait = std::chrono::milliseconds(0);
         window->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         return window;
@@ -143,8 +144,10 @@ TEST_F(ReaderWindowTest, ControlsAreCreatedInPlace) {
     EXPECT_EQ(window.编辑框_内容->toPlainText(), "*");
     EXPECT_EQ(window.超级列表章节->headerItem()->text(1), "章节名");
     EXPECT_TRUE(window.超级列表章节->isColumnHidden(0));
-    EXPECT_EQ(window.组合框2->count(), 4);
+    EXPECT_EQ(window.组合框2->count(), 5);
     EXPECT_EQ(window.组合框2->itemText(2), "Unicode big endian");
+    EXPECT_EQ(window.组合框2->itemText(4), "自动检测");
+    EXPECT_EQ(window.组合框2->currentIndex(), 4) << "detection is chosen at first";
     EXPECT_EQ(window.组合框1->count(), 6);
     EXPECT_EQ(window.组合框1->itemText(5), "");
     EXPECT_EQ(window.组合框1->currentText(), "") << "no speed chosen at first";

@@ -6,9 +6,11 @@
 #include "app/program_state.h"
 #include "app/termination_signals.h"
 #include "reader/chapter_sources.h"
+#include "reader/online_chapter_source.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 namespace mz {
 namespace {
@@ -32,8 +34,14 @@ int Application::run() {
     const DataDirectory directory =
         DataDirectory::resolve(dataDirectory_, QCoreApplication::applicationDirPath());
     QDir().mkpath(directory.path()); // a failure shows when the bookshelf is saved
+    const SiteConfig sites =
+        SiteConfig::load(QFile::encodeName(directory.sitesPath()).toStdString());
+    addOnlineChapterSources(sources, sites);
 
-    MainWindow window(WindowServices{state, sources, messages}, directory);
+    MainWindow window(
+        WindowServices{
+            .state = state, .chapterSources = sources, .messages = messages, .sites = sites},
+        directory);
     window.show();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,

@@ -1,9 +1,14 @@
 #pragma once
 
 // What the windows share for one run: the program state, the chapter sources,
-// where messages go, and how a modal window is run (a test runs it its own way).
+// where messages go, how a modal window is run and a link is opened (a test
+// does both its own way), and where the online sites live.
 
+#include "sites/site_config.h"
+
+#include <QDesktopServices>
 #include <QDialog>
+#include <QUrl>
 
 #include <functional>
 
@@ -19,6 +24,9 @@ struct WindowServices {
     MessageSink& messages;
     // Runs window modally and returns when it is closed.
     std::function<void(QDialog& window)> runModal = [](QDialog& window) { window.exec(); };
+    SiteConfig sites{};
+    // Hands an address to the system's web browser.
+    std::function<bool(const QUrl& address)> openUrl = QDesktopServices::openUrl;
 };
 
 } // namespace mz

@@ -23,10 +23,6 @@ class OnlineChapterSource : public ChapterSource {
     void loadChapterList(const ReaderContext& context, std::function<void()> done) override;
     void showChapter(const ReaderContext& context, int row) override;
 
-    bool isBusy() const {
-        return indexTask_.isRunning() || filler_.isFilling() || chapterTask_.isRunning();
-    }
-
   private:
     QObject lifetime_; // parent of the tasks' watchers: none outlives this source
     ReaderWindow& reader_;

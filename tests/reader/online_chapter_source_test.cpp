@@ -3,6 +3,8 @@
 
 #include "app/online_window_fixture.h"
 
+#include <algorithm>
+
 namespace mz::test {
 namespace {
 
@@ -138,6 +140,25 @@ TEST_F(OnlineChapterSourceTest, NextChapterFetchesTheFollowingRow) {
     MainWindow& main = open();
     searchNovels(2, "星河");
     clickRow(*main.超级列表框2, 0);
+}
+
+// The reader closes while its pages are still on their way: their results are
+// dropped with the window.
+TEST_F(OnlineChapterSourceTest, ClosingTheReaderDropsTheFlowsInProgress) {
+    onReader = [&](ReaderWindow& reader) {
+        loadChapters(reader);
+        state.chapterPage = "<pending>";
+        clickRow(*reader.超级列表章节, 0);
+        QTest::mouseClick(reader.按钮7, Qt::LeftButton);
+    };
+    MainWindow& main = open();
+    searchNovels(0, "江湖");
+    clickRow(*main.超级列表框2, 0);
+    QTest::qWait(300);
+    const auto requests = simulator->requests();
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "/bqg/1001/1.html"), 1);
+    EXPECT_EQ(std::count(requests.begin(), requests.end(), "/bqg/1001/"), 2);
+    EXPECT_EQ(state.chapterPage, "<pending>");
 }
 
 } // namespace

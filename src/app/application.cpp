@@ -7,13 +7,14 @@
 #include "app/termination_signals.h"
 #include "reader/chapter_sources.h"
 #include "reader/local_chapter_source.h"
-#include "sites/site_config.h"
+#include "reader/online_chapter_source.h"
 #include "speech/media_audio_player.h"
 #include "speech/speech_cache.h"
 #include "speech/speech_service.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
 namespace mz {
 namespace {
@@ -39,12 +40,15 @@ int Application::run() {
     const DataDirectory directory =
         DataDirectory::resolve(dataDirectory_, QCoreApplication::applicationDirPath());
     QDir().mkpath(directory.path()); // a failure shows when the bookshelf is saved
+    const SiteConfig sites =
+        SiteConfig::load(QFile::encodeName(directory.sitesPath()).toStdString());
+    addOnlineChapterSources(sources, sites);
 
-    const SiteConfig sites = SiteConfig::load((directory.path() + "/sites.ini").toStdU16String());
     MediaAudioPlayer player; // one for the run: playbacks go on side by side
     SpeechService speech(sites.speechBase, sites.speechAppId, speechTempFolder(), player);
-    WindowServices services{state, sources, messages};
+    WindowServices services{.state = state, .chapterSources = sources, .messages = messages};
     services.speech = &speech;
+    services.sites = sites;
     MainWindow window(services, directory);
     window.show();
     TerminationSignals termination;

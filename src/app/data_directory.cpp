@@ -51,4 +51,8 @@ QString DataDirectory::settingsPath() const {
     return QDir::toNativeSeparators(path_ + QStringLiteral("/config.ini"));
 }
 
+QString DataDirectory::sitesPath() const {
+    return QDir::toNativeSeparators(path_ + QStringLiteral("/sites.ini"));
+}
+
 } // namespace mz

@@ -22,6 +22,7 @@ class DataDirectory {
 
     QString bookshelfPath() const; // 配置.txt
     QString settingsPath() const;  // config.ini, with the platform's separators
+    QString sitesPath() const;     // sites.ini: where the online sites live
 
   private:
     DataDirectory(QString path, Origin origin) : path_(std::move(path)), origin_(origin) {}

@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/data_directory.h"
+#include "app/demo_sites.h"
 #include "reader/chapters_command.h"
 
 #include <QApplication>
@@ -18,6 +19,23 @@ int printHelp(const mz::CommandLine& commandLine, int argc, char** argv) {
     return 0;
 }
 
+// The program against the site simulator, in a data directory that goes with it.
+int runDemo(int argc, char** argv) {
+    QApplication app(argc, argv);
+    mz::DemoSites demo;
+    if (!demo.start(mz::demoCorpusDirectory())) {
+        std::fprintf(stderr, "mozhou: %s\n", demo.error().toLocal8Bit().constData());
+        return 1;
+    }
+    std::printf("demo: sites played at %s", demo.baseAddress().c_str());
+    if (demo.corpusBooks() > 0)
+        std::printf(", with %d novels of the corpus", demo.corpusBooks());
+    std::printf("\ndemo: data directory %s, removed at exit\n",
+                demo.dataDirectory().toLocal8Bit().constData());
+    std::fflush(stdout);
+    return mz::Application(demo.dataDirectory()).run();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -32,6 +50,10 @@ int main(int argc, char** argv) {
     commandLine.addCommand({"--chapters", "FILE [--encoding ansi|unicode|unicode-be|utf8|auto]",
                             "print the chapter names of a local book in UTF-8, one per line",
                             [](int n, char** args) { return mz::runChaptersCommand(n, args); }});
+    commandLine.addCommand({"--demo", "",
+                            "try the online features against a local site simulator, in a "
+                            "throw-away data directory",
+                            [&](int, char**) { return runDemo(argc, argv); }});
     if (const auto code = commandLine.runCommand())
         return *code;
     if (!commandLine.error().empty()) {

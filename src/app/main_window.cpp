@@ -3,9 +3,11 @@
 #include "app/bookshelf_file.h"
 #include "app/controls.h"
 #include "app/data_directory.h"
+#include "app/download_tab.h"
 #include "app/hot_key.h"
 #include "app/import_window.h"
 #include "app/message_sink.h"
+#include "app/novel_search_tab.h"
 #include "app/program_state.h"
 #include "app/report_list.h"
 #include "app/tab_control.h"
@@ -139,6 +141,8 @@ MainWindow::MainWindow(WindowServices services, const DataDirectory& dataDirecto
     connect(本地导入, &QPushButton::clicked, this, &MainWindow::openImportWindow);
     connect(时钟1, &QTimer::timeout, this, &MainWindow::mirrorShelfCount);
     时钟1->start();
+    new NovelSearchTab(*this, services_);
+    new DownloadTab(*this, services_);
 
     loadBookshelf();
 }

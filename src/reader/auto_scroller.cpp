@@ -25,9 +25,10 @@ Text boxText(const QPlainTextEdit* box) {
 } // namespace
 
 AutoScroller::AutoScroller(Controls controls, std::function<void()> nextChapter,
+                           std::function<bool()> chapterPending,
                            std::function<void(const QString&)> inform, QObject* parent)
     : QObject(parent), controls_(controls), nextChapter_(std::move(nextChapter)),
-      inform_(std::move(inform)) {
+      chapterPending_(std::move(chapterPending)), inform_(std::move(inform)) {
     connect(controls_.button, &QPushButton::clicked, this, &AutoScroller::toggle);
     connect(controls_.timer, &QTimer::timeout, this, &AutoScroller::tick);
 }
@@ -65,6 +66,10 @@ void AutoScroller::stop() {
 }
 
 void AutoScroller::tick() {
+    // An online chapter arrives a while after the step to it; its empty box is
+    // not the end of the book.
+    if (chapterPending_())
+        return;
     const ScrollTick result = scrollTick(boxText(controls_.text));
     if (result.then == ScrollTick::Then::Stop) {
         // Nothing left to scroll (after the last chapter, or an empty page):

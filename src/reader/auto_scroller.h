@@ -26,10 +26,12 @@ class AutoScroller : public QObject {
         QPlainTextEdit* text; // 编辑框_内容
     };
 
-    // nextChapter shows the next chapter (or tells there is none); inform tells
-    // the user a message.
+    // nextChapter shows the next chapter (or tells there is none); chapterPending
+    // says a chapter is still on its way (ticks then wait for it); inform tells the
+    // user a message.
     AutoScroller(Controls controls, std::function<void()> nextChapter,
-                 std::function<void(const QString&)> inform, QObject* parent);
+                 std::function<bool()> chapterPending, std::function<void(const QString&)> inform,
+                 QObject* parent);
 
     void toggle(); // click on the button
     void tick();   // timeout of the timer
@@ -42,6 +44,7 @@ class AutoScroller : public QObject {
 
     Controls controls_;
     std::function<void()> nextChapter_;
+    std::function<bool()> chapterPending_;
     std::function<void(const QString&)> inform_;
 };
 

@@ -36,6 +36,9 @@ class ChapterSource {
 
     // Shows chapter `row` of 超级列表章节 (-1 when no row is selected) in 编辑框_内容.
     virtual void showChapter(const ReaderContext& context, int row) = 0;
+
+    // True while a chapter asked for is still on its way to 编辑框_内容.
+    virtual bool chapterPending() const { return false; }
 };
 
 } // namespace mz

@@ -12,6 +12,8 @@
 #include "speech/speech_service.h"
 #include "text/qt_text.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -89,7 +91,8 @@ ReaderWindow::ReaderWindow(ProgramState& state, const ChapterSources& sources,
     组合框2->setCurrentIndex(static_cast<int>(BookEncoding::AutoDetect));
     const auto inform = [this](const QString& text) { messages_.inform(this, text); };
     autoScroller_ = new AutoScroller(
-        {组合框1, 按钮3, 时钟_翻行, 编辑框_内容}, [this] { nextChapter(); }, inform, this);
+        {组合框1, 按钮3, 时钟_翻行, 编辑框_内容}, [this] { nextChapter(); },
+        [this] { return chapterPending(); }, inform, this);
     appearance_ = new ReaderAppearance({编辑框_内容, 按钮2, 颜色选择器1},
                                        toQString(state_.settingsPath), inform, this);
 }
@@ -99,10 +102,17 @@ ReaderWindow::~ReaderWindow() {
     时钟1->stop();
     编辑框_内容->setFocus();
     appearance_->save();
+    // Flows still fetching end with the window: none may write into it during the wait.
+    created_.clear();
     // The settings are written; give the system a moment before the window goes.
     QEventLoop wait;
     QTimer::singleShot(closingWait, &wait, &QEventLoop::quit);
-    wait.exec();
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+bool ReaderWindow::chapterPending() const {
+    return std::any_of(created_.begin(), created_.end(),
+                       [](const auto& source) { return source.second->chapterPending(); });
 }
 
 ChapterSource* ReaderWindow::sourceFor(const Text& code) {

@@ -74,6 +74,7 @@ class ReaderWindow : public QDialog {
 
   private:
     ChapterSource* sourceFor(const Text& code);
+    bool chapterPending() const;
     ReaderContext context(const Text& code);
     void mirrorStatus();
     void showTitle(const QString& suffix);

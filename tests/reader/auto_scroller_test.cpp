@@ -22,7 +22,8 @@ class AutoScrollerTest : public ::testing::Test {
           text(new QPlainTextEdit(&window)),
           scroller(
               {speedBox, button, timer, text}, [this] { ++nextChapters; },
-              [this](const QString& m) { messages << m; }, &window) {
+              [this] { return chapterPending; }, [this](const QString& m) { messages << m; },
+              &window) {
         speedBox->addItems({QStringLiteral("慢"), QStringLiteral("较慢"), QStringLiteral("适中"),
                             QStringLiteral("较快"), QStringLiteral("快"), QString()});
         speedBox->setCurrentIndex(-1);
@@ -36,6 +37,7 @@ class AutoScrollerTest : public ::testing::Test {
     QTimer* timer;
     QPlainTextEdit* text;
     int nextChapters = 0;
+    bool chapterPending = false;
     QStringList messages;
     AutoScroller scroller;
 };
@@ -95,6 +97,24 @@ TEST_F(AutoScrollerTest, TickOnAnEmptyBoxStopsScrolling) {
     EXPECT_EQ(button->text(), QStringLiteral("自动翻行"));
     EXPECT_FALSE(timer->isActive());
     EXPECT_TRUE(speedBox->isEnabled());
+}
+
+TEST_F(AutoScrollerTest, TicksWaitForAChapterOnItsWay) {
+    choose(QStringLiteral("慢"));
+    button->click();
+    text->setPlainText(QStringLiteral("末行"));
+    scroller.tick();
+    ASSERT_EQ(nextChapters, 1);
+    chapterPending = true; // the next chapter is being fetched; the box stays empty
+    scroller.tick();
+    scroller.tick();
+    EXPECT_TRUE(scroller.isScrolling());
+    EXPECT_EQ(nextChapters, 1);
+    chapterPending = false;
+    text->setPlainText(QStringLiteral("\r\n新章首段"));
+    scroller.tick();
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("新章首段"));
+    EXPECT_TRUE(scroller.isScrolling());
 }
 
 TEST_F(AutoScrollerTest, TimerDrivesTheTicks) {

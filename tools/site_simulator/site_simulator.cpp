@@ -123,8 +123,11 @@ void SiteSimulator::clearRequests() {
 }
 
 void SiteSimulator::record(const httplib::Request& request) {
-    std::lock_guard lock(mutex_);
-    requests_.push_back(request.target);
+    {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request.target);
+    }
+    std::this_thread::sleep_for(answerDelay_.load());
 }
 
 const SampleBook* SiteSimulator::book(const httplib::Request& request) const {

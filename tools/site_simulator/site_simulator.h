@@ -8,6 +8,7 @@
 #include "sites/site_config.h"
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -45,6 +46,9 @@ class SiteSimulator {
     std::vector<std::string> requests() const;
     void clearRequests();
 
+    // Every answer waits this long first: a slow site.
+    void setAnswerDelay(std::chrono::milliseconds delay) { answerDelay_ = delay; }
+
     std::string e8SiteId;
     std::string speechAppId;
 
@@ -62,6 +66,7 @@ class SiteSimulator {
     std::atomic<bool> listenEnded_{false};
     mutable std::mutex mutex_;
     std::vector<std::string> requests_;
+    std::atomic<std::chrono::milliseconds> answerDelay_{std::chrono::milliseconds(0)};
 };
 
 } // namespace mz::sim

@@ -1,0 +1,94 @@
+// The demo mode: the simulator, the throw-away data directory, and the program
+// started with --demo.
+
+#include "app/demo_sites.h"
+#include "app/online_window_fixture.h"
+#include "sites/novel_search.h"
+#include "sites/site_page.h"
+#include "support/corpus.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <csignal>
+
+namespace mz::test {
+namespace {
+
+// True once the process has a handler for signalNumber (Linux: SigCgt in
+// /proc/PID/status), which it installs when its main window is up.
+bool catchesSignal(qint64 pid, int signalNumber) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
+    }
+    return false;
+}
+
+TEST(DemoSites, PointsTheDataDirectoryAtALiveSimulatorAndRemovesIt) {
+    QString directory;
+    SiteConfig config;
+    {
+        DemoSites demo;
+        ASSERT_TRUE(demo.start({})) << demo.error().toStdString();
+        directory = demo.dataDirectory();
+        config = SiteConfig::load(QFile::encodeName(directory + "/sites.ini").toStdString());
+        EXPECT_EQ(config, SiteConfig::allAt(demo.baseAddress()));
+        EXPECT_EQ(demo.corpusBooks(), 0);
+
+        PatternObject pattern;
+        const auto rows = takeSearchResults(
+            NovelSite::Sogou, fetchSitePage(novelSearchRequest(NovelSite::Sogou, config, "%D3%EA")),
+            pattern);
+        ASSERT_EQ(rows.size(), 2u) << "the sample books are served";
+        EXPECT_EQ(rows[0].title, gbk("江湖夜雨"));
+    }
+    EXPECT_FALSE(QDir(directory).exists());
+    EXPECT_TRUE(fetchSitePage({config.biquge + "/bqg/1001/"}).empty()) << "the simulator ended";
+}
+
+TEST(DemoSites, ServesTheCorpusNovelsWhenTheFolderExists) {
+    MZ_REQUIRE_CORPUS();
+    DemoSites demo;
+    ASSERT_TRUE(demo.start(corpusDir())) << demo.error().toStdString();
+    EXPECT_GT(demo.corpusBooks(), 0);
+}
+
+// The launcher's demo: the window opens on the throw-away directory, which is
+// gone once the program has ended.
+TEST(DemoMode, RunsTheProgramOnAThrowAwayDirectory) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("MOZHOU_CORPUS_DIR", "/nonexistent"); // the samples alone: quick
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(MOZHOU_EXECUTABLE), {"--demo"});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    QString out;
+    const QRegularExpression directoryLine(QStringLiteral("data directory (\\S+), removed"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            program.waitForReadyRead(50);
+            out += QString::fromLocal8Bit(program.readAllStandardOutput());
+            return directoryLine.match(out).hasMatch();
+        },
+        20000))
+        << out.toStdString() << program.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.startsWith("demo: sites played at http://127.0.0.1:")) << out.toStdString();
+    const QString directory = directoryLine.match(out).captured(1);
+    EXPECT_TRUE(QFile::exists(directory + "/sites.ini"));
+
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return catchesSignal(program.processId(), SIGTERM); }, 20000));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_FALSE(QDir(directory).exists());
+}
+
+} // namespace
+} // namespace mz::test

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/close_all_windows.h"
 #include "app/data_directory.h"
 #include "app/dialog_message_sink.h"
 #include "app/main_window.h"
@@ -17,19 +18,6 @@
 #include <QFile>
 
 namespace mz {
-namespace {
-
-// Closes the open modal window, then the main window, as their close buttons
-// would, so each saves what it holds.
-void closeWindows(MainWindow& main) {
-    while (QWidget* modal = QApplication::activeModalWidget()) {
-        if (!modal->close())
-            break;
-    }
-    main.close();
-}
-
-} // namespace
 
 int Application::run() {
     ProgramState state;     // released when the run ends, after the loop
@@ -53,7 +41,7 @@ int Application::run() {
     window.show();
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
-                     [&window] { closeWindows(window); });
+                     [&window] { closeAllWindows(window); });
     const int code = QApplication::exec();
     window.saveBookshelf(); // in case the loop ended without the window closing
     state.release();

@@ -1,3 +1,4 @@
+#include "app/close_all_windows.h"
 #include "app/data_directory.h"
 #include "app/import_window.h"
 #include "app/main_window.h"
@@ -395,6 +396,28 @@ TEST_F(MainWindowTest, WindowsOpenModally) {
     });
     main.openImportWindow();
     EXPECT_EQ(seen, "本地导入");
+}
+
+// A terminate signal while the reader is open: every window closes and the event
+// loop ends, even though the closing starts inside the reader's own loop.
+TEST_F(MainWindowTest, ClosingAllWindowsFromAModalWindowEndsTheLoop) {
+    writeShelf(gbk("a.txt----书----作者--------\r\n"));
+    MainWindow main(WindowServices{state, sources, messages},
+                    DataDirectory::resolve(dir.path(), QString()));
+    main.show();
+    bool readerWasOpen = false;
+    QTimer::singleShot(0, &main, [&] {
+        QTimer::singleShot(50, &main, [&] {
+            readerWasOpen = QApplication::activeModalWidget() != nullptr;
+            closeAllWindows(main);
+        });
+        main.openShelfBook();
+    });
+    QTimer::singleShot(10000, &main, [] { QCoreApplication::exit(1); }); // a lost quit
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(readerWasOpen);
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(shelfBytes(), gbk("a.txt----书----作者--------\r\n")) << "saved on closing";
 }
 
 } // namespace

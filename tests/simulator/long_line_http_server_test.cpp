@@ -129,10 +129,10 @@ TEST_F(LongLineHttpServerTest, LongRequestLineArrivingInPiecesIsAnsweredWhole) {
 TEST_F(LongLineHttpServerTest, KeepAliveAnswersRequestsInOrderUntilAskedToClose) {
     RawClient client(server.port());
     ASSERT_TRUE(client.connected());
-    // Pipelined, with a body to read past, bare LF line ends and a blank line
+    // Pipelined, with a body to read past, bare LF line ends and blank lines
     // before a request line.
     ASSERT_TRUE(client.send("POST /a HTTP/1.1\r\nContent-Length: 5\r\n\r\nhello"
-                            "\r\nGET /b HTTP/1.1\n\n"
+                            "\r\n\r\nGET /b HTTP/1.1\n\n"
                             "HEAD /c HTTP/1.1\r\n\r\n"));
     EXPECT_EQ(bodyOf(client.readAnswer()), "POST /a");
     const std::string second = client.readAnswer();

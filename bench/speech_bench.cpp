@@ -1,18 +1,13 @@
 // Read aloud, press to play command: the second press on a 5 000-character
-// chapter (cache hit) against the first press (fetch from a local speech
-// endpoint), each in the same run. Target: the second press at most 20 ms.
-//
-// The site simulator takes request lines of at most 8 192 bytes, about 900
-// characters of escaped text, so the chapter goes to a small endpoint of this
-// benchmark that reads request lines of any length; an 800-character passage
-// is also measured against the simulator itself.
+// chapter (cache hit) against the first press (fetch from the site
+// simulator's speech listener), each in the same run. Target: the second press
+// at most 20 ms.
 
 #include "speech/media_audio_player.h"
 #include "speech/recording_audio_player.h"
 #include "speech/speech_service.h"
 
 #include "book_catalogue.h"
-#include "silent_mp3.h"
 #include "site_simulator.h"
 
 #include "text/code_page.h"
@@ -21,90 +16,15 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Answers every request with MP3 audio, one connection at a time.
-class LongLineSpeechEndpoint {
-  public:
-    LongLineSpeechEndpoint() : audio_(mz::sim::silentMp3(2000)) {
-        listener_ = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-            listen(listener_, 16) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
-            return;
-        port_ = ntohs(address.sin_port);
-        thread_ = std::thread([this] { serve(); });
-    }
-    ~LongLineSpeechEndpoint() {
-        stopping_ = true;
-        if (thread_.joinable())
-            thread_.join();
-        close(listener_);
-    }
-    bool isListening() const { return port_ != 0; }
-    mz::Text base() const { return "http://127.0.0.1:" + std::to_string(port_); }
-
-  private:
-    void serve() {
-        while (!stopping_) {
-            pollfd ready{listener_, POLLIN, 0};
-            if (poll(&ready, 1, 50) <= 0)
-                continue;
-            const int connection = accept(listener_, nullptr, nullptr);
-            if (connection >= 0) {
-                answer(connection);
-                close(connection);
-            }
-        }
-    }
-    void answer(int connection) {
-        std::string request;
-        char buffer[65536];
-        while (request.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t got = recv(connection, buffer, sizeof buffer, 0);
-            if (got <= 0)
-                return;
-            request.append(buffer, static_cast<size_t>(got));
-        }
-        const std::string response = "HTTP/1.1 200 OK\r\nContent-Type: audio/mpeg\r\n"
-                                     "Content-Length: " +
-                                     std::to_string(audio_.size()) +
-                                     "\r\nConnection: close\r\n\r\n" + audio_;
-        for (size_t sent = 0; sent < response.size();) {
-            const ssize_t put =
-                send(connection, response.data() + sent, response.size() - sent, MSG_NOSIGNAL);
-            if (put <= 0)
-                return;
-            sent += static_cast<size_t>(put);
-        }
-    }
-
-    std::string audio_;
-    int listener_ = -1;
-    int port_ = 0;
-    std::atomic<bool> stopping_{false};
-    std::thread thread_;
-};
 
 // Notes when the play command arrives and hands every command on.
 class TimedPlayer : public mz::AudioPlayer {
@@ -198,26 +118,20 @@ int main(int argc, char** argv) {
     // Without a sound server every playback warns; the figures are what matters here.
     QLoggingCategory::setFilterRules("qt.multimedia.*=false");
     const int rounds = 15;
-    const mz::Text appId = mz::SiteConfig().speechAppId;
-
-    LongLineSpeechEndpoint endpoint;
-    if (!endpoint.isListening()) {
-        std::fprintf(stderr, "the benchmark's speech endpoint could not listen\n");
-        return 1;
-    }
-    mz::MediaAudioPlayer media;
-    mz::RecordingAudioPlayer recording;
-    report("5 000-character chapter, local endpoint",
-           measure(media, endpoint.base(), appId, chapterOf(5000), rounds));
-    report("  the same, recording player (no media opened)",
-           measure(recording, endpoint.base(), appId, chapterOf(5000), rounds));
-
     mz::sim::SiteSimulator simulator;
     if (!simulator.start()) {
         std::fprintf(stderr, "the site simulator could not start\n");
         return 1;
     }
+    const mz::Text speechBase = simulator.siteConfig().speechBase;
+    const mz::Text appId = simulator.speechAppId;
+    mz::MediaAudioPlayer media;
+    mz::RecordingAudioPlayer recording;
+    report("5 000-character chapter, site simulator",
+           measure(media, speechBase, appId, chapterOf(5000), rounds));
+    report("  the same, recording player (no media opened)",
+           measure(recording, speechBase, appId, chapterOf(5000), rounds));
     report("800-character passage, site simulator",
-           measure(media, simulator.baseAddress(), simulator.speechAppId, chapterOf(800), rounds));
+           measure(media, speechBase, appId, chapterOf(800), rounds));
     return 0;
 }

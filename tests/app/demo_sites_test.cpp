@@ -3,9 +3,12 @@
 
 #include "app/demo_sites.h"
 #include "app/online_window_fixture.h"
+#include "net/http_request.h"
 #include "sites/novel_search.h"
 #include "sites/site_page.h"
+#include "speech/speech_cache.h"
 #include "support/corpus.h"
+#include "text/url_encoding.h"
 
 #include <QDir>
 #include <QProcess>
@@ -37,7 +40,10 @@ TEST(DemoSites, PointsTheDataDirectoryAtALiveSimulatorAndRemovesIt) {
         ASSERT_TRUE(demo.start({})) << demo.error().toStdString();
         directory = demo.dataDirectory();
         config = SiteConfig::load(QFile::encodeName(directory + "/sites.ini").toStdString());
-        EXPECT_EQ(config, SiteConfig::allAt(demo.baseAddress()));
+        SiteConfig expected = SiteConfig::allAt(demo.baseAddress());
+        expected.speechBase = config.speechBase; // a listener of its own
+        EXPECT_EQ(config, expected);
+        EXPECT_NE(config.speechBase, demo.baseAddress());
         EXPECT_EQ(demo.corpusBooks(), 0);
 
         PatternObject pattern;
@@ -49,6 +55,25 @@ TEST(DemoSites, PointsTheDataDirectoryAtALiveSimulatorAndRemovesIt) {
     }
     EXPECT_FALSE(QDir(directory).exists());
     EXPECT_TRUE(fetchSitePage({config.biquge + "/bqg/1001/"}).empty()) << "the simulator ended";
+}
+
+// The request of a whole chapter is tens of kilobytes long: the demo's speech
+// service answers it with audio, and still refuses a wrong application id.
+TEST(DemoSites, SpeechServiceAnswersAChapterLongRequest) {
+    DemoSites demo;
+    ASSERT_TRUE(demo.start({})) << demo.error().toStdString();
+    const SiteConfig config =
+        SiteConfig::load(QFile::encodeName(demo.dataDirectory() + "/sites.ini").toStdString());
+    Text chapter;
+    for (int i = 0; i < 2500; ++i)
+        chapter += gbk("雨夜");
+    auto speak = [&](const Text& appId) {
+        return httpRequestEx(config.speechBase + "/V2/Http.svc/Speak?language=zh-CN&appid=" +
+                             appId + "&text=" + percentEncode(chapter, false, true) +
+                             "&format=audio/mp3&options=MaxQuality");
+    };
+    EXPECT_TRUE(isAudioData(speak(config.speechAppId)));
+    EXPECT_EQ(speak(std::string(40, '0')), "ArgumentException: Invalid appId");
 }
 
 TEST(DemoSites, ServesTheCorpusNovelsWhenTheFolderExists) {

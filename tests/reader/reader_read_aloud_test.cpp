@@ -67,8 +67,8 @@ class ReaderReadAloudTest : public testing::Test {
     static sim::SiteSimulator* simulator;
     QTemporaryDir cache;
     RecordingAudioPlayer player;
-    SpeechService speech{simulator->baseAddress(), simulator->speechAppId, cache.path() + "/",
-                         player};
+    SpeechService speech{simulator->siteConfig().speechBase, simulator->speechAppId,
+                         cache.path() + "/", player};
     ProgramState state;
     ChapterSources sources;
     test::RecordingMessageSink messages;

@@ -84,26 +84,71 @@ TEST_F(SiteSimulatorTest, ServesIndexChapterAndDownloadPagesOfKnownBooksOnly) {
         EXPECT_EQ(get(missing)->status, 404) << missing;
 }
 
+// Both the site server and the speech listener answer speech requests alike.
 TEST_F(SiteSimulatorTest, SpeechAnswersMp3OrATextError) {
     const std::string appId = simulator.speechAppId;
-    auto speak = [&](const std::string& id, const std::string& text) {
-        return get("/V2/Http.svc/Speak?language=zh-CN&appid=" + id + "&text=" + text +
-                   "&format=audio/mp3&options=MaxQuality");
-    };
-    auto audio = speak(appId, "%E4%B8%AD%E6%96%87");
+    for (int port : {simulator.port(), simulator.speechPort()}) {
+        httplib::Client client("127.0.0.1", port);
+        client.set_connection_timeout(5);
+        auto speak = [&](const std::string& id, const std::string& text) {
+            return client.Get("/V2/Http.svc/Speak?language=zh-CN&appid=" + id + "&text=" + text +
+                              "&format=audio/mp3&options=MaxQuality");
+        };
+        auto audio = speak(appId, "%E4%B8%AD%E6%96%87");
+        ASSERT_TRUE(audio) << port;
+        EXPECT_EQ(audio->status, 200);
+        EXPECT_EQ(audio->get_header_value("Content-Type"), "audio/mpeg");
+        EXPECT_GT(audio->body.size(), 0u);
+        EXPECT_EQ(audio->body.size() % mp3FrameBytes, 0u);
+        EXPECT_EQ(audio->body.substr(0, 2), "\xFF\xFB");
+
+        const struct {
+            std::string id;
+            std::string text;
+            std::string error;
+        } refusals[] = {
+            {"0000", "%41", "ArgumentException: Invalid appId"},
+            {appId, "", "ArgumentException: Text is empty"},
+        };
+        for (const auto& r : refusals) {
+            auto refused = speak(r.id, r.text);
+            ASSERT_TRUE(refused) << r.error;
+            EXPECT_EQ(refused->status, 400);
+            EXPECT_EQ(refused->get_header_value("Content-Type"), "text/plain");
+            EXPECT_EQ(refused->body, r.error);
+        }
+    }
+}
+
+// A whole chapter escaped into the query: far beyond the site server's request
+// line, within the speech listener's.
+TEST_F(SiteSimulatorTest, SpeechListenerTakesAChapterInTheRequestLine) {
+    std::string escaped;
+    for (int i = 0; i < 5000; ++i)
+        escaped += "%E4%B8%AD";
+    const std::string target = "/V2/Http.svc/Speak?language=zh-CN&appid=" + simulator.speechAppId +
+                               "&text=" + escaped + "&format=audio/mp3&options=MaxQuality";
+    simulator.clearRequests();
+    httplib::Client client("127.0.0.1", simulator.speechPort());
+    auto audio = client.Get(target);
     ASSERT_TRUE(audio);
     EXPECT_EQ(audio->status, 200);
     EXPECT_EQ(audio->get_header_value("Content-Type"), "audio/mpeg");
-    EXPECT_GT(audio->body.size(), 0u);
-    EXPECT_EQ(audio->body.size() % mp3FrameBytes, 0u);
     EXPECT_EQ(audio->body.substr(0, 2), "\xFF\xFB");
+    EXPECT_EQ(audio->body.size() % mp3FrameBytes, 0u);
+    EXPECT_EQ(simulator.requests(), std::vector<std::string>{target});
+}
 
-    for (auto [id, text] : {std::pair<std::string, std::string>("0000", "%41"), {appId, ""}}) {
-        auto refused = speak(id, text);
-        ASSERT_TRUE(refused) << id;
-        EXPECT_EQ(refused->status, 400);
-        EXPECT_EQ(refused->body.find("\xFF\xFB"), std::string::npos);
+TEST_F(SiteSimulatorTest, SpeechListenerServesOnlyTheSpeechRoute) {
+    httplib::Client client("127.0.0.1", simulator.speechPort());
+    for (const char* elsewhere : {"/bqg/1001/", "/V2/Http.svc/Speak/more", "/"}) {
+        auto result = client.Get(elsewhere);
+        ASSERT_TRUE(result) << elsewhere;
+        EXPECT_EQ(result->status, 404) << elsewhere;
     }
+    auto posted = client.Post("/V2/Http.svc/Speak?language=zh-CN", "", "text/plain");
+    ASSERT_TRUE(posted);
+    EXPECT_EQ(posted->status, 405);
 }
 
 TEST_F(SiteSimulatorTest, RecordsRequestTargetsAsSent) {
@@ -119,7 +164,8 @@ TEST_F(SiteSimulatorTest, ConfigPointsEverySiteHere) {
     SiteConfig config = simulator.siteConfig();
     EXPECT_EQ(config.biquge, simulator.baseAddress());
     EXPECT_EQ(config.qishu, simulator.baseAddress());
-    EXPECT_EQ(config.speechBase, simulator.baseAddress());
+    EXPECT_EQ(config.speechBase, simulator.speechBaseAddress());
+    EXPECT_NE(simulator.speechPort(), simulator.port());
     EXPECT_EQ(config.e8SiteId, simulator.e8SiteId);
 }
 
@@ -132,12 +178,17 @@ TEST(SiteSimulator, StopsServingAndTwoRunSideBySide) {
     EXPECT_FALSE(first.start()) << "already running";
     SiteSimulator third;
     EXPECT_FALSE(third.start(second.port())) << "port taken";
+    EXPECT_FALSE(third.start(0, second.speechPort())) << "speech port taken";
+    EXPECT_TRUE(third.start()) << "a refused start leaves nothing half open";
     int port = first.port();
     first.stop();
     first.stop();
     httplib::Client client("127.0.0.1", port);
     client.set_connection_timeout(2);
     EXPECT_FALSE(client.Get("/bqg/1001/"));
+    httplib::Client speech("127.0.0.1", first.speechPort());
+    speech.set_connection_timeout(2);
+    EXPECT_FALSE(speech.Get("/V2/Http.svc/Speak"));
     httplib::Client other("127.0.0.1", second.port());
     EXPECT_TRUE(other.Get("/bqg/1001/"));
 }

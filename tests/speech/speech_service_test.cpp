@@ -61,7 +61,7 @@ class SpeechServiceTest : public ::testing::Test {
         return SpeechService(base, appId, dir.path() + "/", player);
     }
     SpeechService onSimulator() {
-        return service(simulator->baseAddress(), simulator->speechAppId);
+        return service(simulator->siteConfig().speechBase, simulator->speechAppId);
     }
     QStringList cacheFiles() const { return QDir(dir.path()).entryList(QDir::Files); }
     std::vector<std::string> requests() const { return simulator->requests(); }
@@ -100,19 +100,22 @@ TEST_F(SpeechServiceTest, SendsTheWholeTextAsEscapedUtf8) {
     EXPECT_EQ(cacheFiles().size(), std::size(cases)) << "each text has its own cache file";
 }
 
-TEST_F(SpeechServiceTest, ChapterLengthTextIsSentInOneRequest) {
-    // 800 characters: 7 200 characters of escapes, as much as the simulator's
-    // request line takes.
+TEST_F(SpeechServiceTest, ChapterLengthTextIsSentInOneRequestAndPlayed) {
+    // 5 000 characters with line breaks: a request line of about 45 000 bytes.
     Text chapter;
     std::string encoded;
-    for (int i = 0; i < 400; ++i) {
-        chapter += zhongWen;
-        encoded += "%E4%B8%AD%E6%96%87";
+    for (int i = 0; i < 1250; ++i) {
+        chapter += zhongWen + zhongWen + "\r\n";
+        encoded += "%E4%B8%AD%E6%96%87%E4%B8%AD%E6%96%87%0D%0A";
     }
     SpeechService speech = onSimulator();
     speech.speakText(chapter);
     EXPECT_EQ(requests(), std::vector<std::string>{speakTarget(encoded)});
-    EXPECT_EQ(player.commands().size(), 3u);
+    const QStringList files = cacheFiles();
+    ASSERT_EQ(files.size(), 1);
+    EXPECT_TRUE(isAudioData(readAll(dir.path() + "/" + files[0])));
+    ASSERT_EQ(player.commands().size(), 3u);
+    EXPECT_EQ(player.commands().back().substr(0, 5), "play ");
 }
 
 TEST_F(SpeechServiceTest, BlankTextsDoNothing) {
@@ -164,7 +167,7 @@ TEST_F(SpeechServiceTest, CacheIsNamedByTheDigestOfTheUntrimmedGbkBytes) {
 TEST_F(SpeechServiceTest, ServiceErrorsAndFailedRequestsLeaveNoCacheFile) {
     sim::SiteSimulator stopped;
     ASSERT_TRUE(stopped.start());
-    const Text closedPort = stopped.baseAddress();
+    const Text closedPort = stopped.siteConfig().speechBase;
     stopped.stop();
 
     const struct {
@@ -173,7 +176,8 @@ TEST_F(SpeechServiceTest, ServiceErrorsAndFailedRequestsLeaveNoCacheFile) {
         Text appId;
         size_t requestsReceived;
     } cases[] = {
-        {"text error for a bad application id", simulator->baseAddress(), std::string(40, 'F'), 2},
+        {"text error for a bad application id", simulator->siteConfig().speechBase,
+         std::string(40, 'F'), 2},
         {"closed port", closedPort, simulator->speechAppId, 0},
     };
     for (const auto& c : cases) {

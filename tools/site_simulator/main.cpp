@@ -1,6 +1,6 @@
 // site_simulator: serves the five sites and the speech service on 127.0.0.1.
-// The first line on stdout names the address; the program runs until it is
-// interrupted.
+// The first line on stdout names the address, the second the speech service's;
+// the program runs until it is interrupted.
 
 #include "site_simulator.h"
 
@@ -21,8 +21,10 @@ void onSignal(int) {
 }
 
 int usage(FILE* out, int status) {
-    std::fprintf(out, "Usage: site_simulator [--port N] [--corpus DIR] [--write-config FILE]\n"
+    std::fprintf(out, "Usage: site_simulator [--port N] [--speech-port N] [--corpus DIR]\n"
+                      "                      [--write-config FILE]\n"
                       "  --port N             listen on port N (default: a free port)\n"
+                      "  --speech-port N      serve speech on port N (default: a free port)\n"
                       "  --corpus DIR         also serve the novels found in DIR\n"
                       "  --write-config FILE  write a sites.ini that points at this simulator\n");
     return status;
@@ -32,6 +34,7 @@ int usage(FILE* out, int status) {
 
 int main(int argc, char** argv) {
     int port = 0;
+    int speechPort = 0;
     std::string corpus;
     std::string configPath;
     for (int i = 1; i < argc; ++i) {
@@ -40,6 +43,8 @@ int main(int argc, char** argv) {
             return usage(stdout, 0);
         if (std::strcmp(argv[i], "--port") == 0 && hasValue)
             port = std::atoi(argv[++i]);
+        else if (std::strcmp(argv[i], "--speech-port") == 0 && hasValue)
+            speechPort = std::atoi(argv[++i]);
         else if (std::strcmp(argv[i], "--corpus") == 0 && hasValue)
             corpus = argv[++i];
         else if (std::strcmp(argv[i], "--write-config") == 0 && hasValue)
@@ -51,11 +56,13 @@ int main(int argc, char** argv) {
     mz::sim::BookCatalogue catalogue = mz::sim::BookCatalogue::samples();
     int corpusBooks = corpus.empty() ? 0 : catalogue.addCorpus(corpus);
     mz::sim::SiteSimulator simulator(std::move(catalogue));
-    if (!simulator.start(port)) {
-        std::fprintf(stderr, "site_simulator: cannot listen on 127.0.0.1:%d\n", port);
+    if (!simulator.start(port, speechPort)) {
+        std::fprintf(stderr, "site_simulator: cannot listen on 127.0.0.1:%d and :%d\n", port,
+                     speechPort);
         return 1;
     }
     std::printf("listening on 127.0.0.1:%d\n", simulator.port());
+    std::printf("speech on 127.0.0.1:%d\n", simulator.speechPort());
     if (!corpus.empty())
         std::printf("serving %d novels from %s\n", corpusBooks, corpus.c_str());
     if (!configPath.empty() && !simulator.siteConfig().save(configPath)) {

@@ -1,9 +1,10 @@
 #include "site_simulator.h"
 
 #include "download_site_pages.h"
+#include "long_line_http_server.h"
 #include "novel_site_pages.h"
 #include "query_string.h"
-#include "silent_mp3.h"
+#include "speech_answer.h"
 #include "text/code_page.h"
 
 #include <httplib.h>
@@ -19,6 +20,8 @@ const char* const htmlUtf8 = "text/html; charset=utf-8";
 
 // The novel searches of 搜狗小说网 carry this fixed engine id.
 const char* const sogouEngineId = "8916136881085470756";
+
+const char* const speechPath = "/V2/Http.svc/Speak";
 
 std::string gbkToUtf8Bytes(const std::string& gbk) {
     return wideToMultiByte(multiByteToWide(gbk, codePageGbk), codePageUtf8);
@@ -59,29 +62,39 @@ SiteSimulator::SiteSimulator(BookCatalogue catalogue)
                    sizeof yes);
     });
     server_->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
-        record(request);
+        record(request.target);
         return httplib::Server::HandlerResponse::Unhandled;
     });
     addNovelSiteRoutes();
     addDownloadSiteRoutes();
     addSpeechRoute();
+    speechServer_ = std::make_unique<LongLineHttpServer>([this](const PlainRequest& request) {
+        record(request.target);
+        const std::string path = request.target.substr(0, request.target.find('?'));
+        if (path != speechPath)
+            return PlainResponse{404, "text/plain", "Not Found"};
+        if (request.method != "GET" && request.method != "HEAD")
+            return PlainResponse{405, "text/plain", "Method Not Allowed"};
+        SpeechAnswer answer = speechAnswer(request.target, speechAppId);
+        return PlainResponse{answer.status, std::move(answer.contentType), std::move(answer.body)};
+    });
 }
 
 SiteSimulator::~SiteSimulator() {
     stop();
 }
 
-bool SiteSimulator::start(int port) {
-    if (thread_.joinable())
+bool SiteSimulator::start(int port, int speechPort) {
+    if (thread_.joinable() || !speechServer_->start(speechPort))
         return false;
     if (port == 0) {
         port_ = server_->bind_to_any_port("127.0.0.1");
-        if (port_ <= 0)
-            return false;
     } else {
-        if (!server_->bind_to_port("127.0.0.1", port))
-            return false;
-        port_ = port;
+        port_ = server_->bind_to_port("127.0.0.1", port) ? port : -1;
+    }
+    if (port_ <= 0) {
+        speechServer_->stop();
+        return false;
     }
     listenEnded_ = false;
     thread_ = std::thread([this] {
@@ -91,10 +104,13 @@ bool SiteSimulator::start(int port) {
     // stop() only reaches a server that is already running.
     while (!server_->is_running() && !listenEnded_)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (listenEnded_)
+        speechServer_->stop();
     return !listenEnded_;
 }
 
 void SiteSimulator::stop() {
+    speechServer_->stop();
     if (!thread_.joinable())
         return;
     server_->stop();
@@ -105,8 +121,17 @@ std::string SiteSimulator::baseAddress() const {
     return "http://127.0.0.1:" + std::to_string(port_);
 }
 
+int SiteSimulator::speechPort() const {
+    return speechServer_->port();
+}
+
+std::string SiteSimulator::speechBaseAddress() const {
+    return "http://127.0.0.1:" + std::to_string(speechPort());
+}
+
 SiteConfig SiteSimulator::siteConfig() const {
     SiteConfig config = SiteConfig::allAt(baseAddress());
+    config.speechBase = speechBaseAddress();
     config.e8SiteId = e8SiteId;
     config.speechAppId = speechAppId;
     return config;
@@ -122,10 +147,10 @@ void SiteSimulator::clearRequests() {
     requests_.clear();
 }
 
-void SiteSimulator::record(const httplib::Request& request) {
+void SiteSimulator::record(const std::string& target) {
     {
         std::lock_guard lock(mutex_);
-        requests_.push_back(request.target);
+        requests_.push_back(target);
     }
     std::this_thread::sleep_for(answerDelay_.load());
 }
@@ -235,29 +260,11 @@ void SiteSimulator::addDownloadSiteRoutes() {
     });
 }
 
-// Answers like the speech service: MP3 for a well-formed request, a short text
-// error with status 400 otherwise.
 void SiteSimulator::addSpeechRoute() {
-    server_->Get("/V2/Http.svc/Speak", [this](const httplib::Request& req, httplib::Response& res) {
-        auto query = parseQuery(req.target);
-        std::string text = query["text"];
-        std::string error;
-        if (query["appid"] != speechAppId)
-            error = "ArgumentException: Invalid appId";
-        else if (query["language"] != "zh-CN")
-            error = "ArgumentException: Language name is not supported";
-        else if (query["format"] != "audio/mp3")
-            error = "ArgumentException: Invalid format";
-        else if (text.empty())
-            error = "ArgumentException: Text is empty";
-        if (!error.empty()) {
-            res.status = 400;
-            res.set_content(error, "text/plain");
-            return;
-        }
-        // About the length of reading it: a few characters per 26 ms frame.
-        int frames = std::clamp(static_cast<int>(text.size() / 3), 8, 2000);
-        res.set_content(silentMp3(frames), "audio/mpeg");
+    server_->Get(speechPath, [this](const httplib::Request& req, httplib::Response& res) {
+        SpeechAnswer answer = speechAnswer(req.target, speechAppId);
+        res.status = answer.status;
+        res.set_content(std::move(answer.body), answer.contentType);
     });
 }
 

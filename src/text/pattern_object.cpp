@@ -288,13 +288,15 @@ bool PatternObject::search(const Text& pattern, const Text& subject, bool caseSe
         const auto translated = toBoostPerlSyntax(
             toU32(multiByteToWide(results->pattern, codePageGbk)), multiline, !caseSensitive);
         if (translated) {
-            const std::vector<UChar32> syntax(translated->begin(), translated->end());
+            const std::vector<UChar32> syntax(translated->syntax.begin(), translated->syntax.end());
             const boost::u32regex re(syntax.data(), syntax.data() + syntax.size(),
                                      boost::regex_constants::perl |
                                          boost::regex_constants::no_mod_s);
             results->subject = multiByteToWide(subject_, codePageGbk);
             // One unit per UTF-16 unit: offsets are then the component's positions.
-            collectMatches(*results, re, toMatchUnits(results->subject, !caseSensitive), global);
+            collectMatches(
+                *results, re,
+                toMatchUnits(results->subject, !caseSensitive, translated->nonAsciiAlike), global);
             results->ran = true;
         }
     } catch (const std::exception&) {

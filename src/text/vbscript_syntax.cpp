@@ -601,9 +601,13 @@ std::optional<BoostPattern> toBoostPerlSyntax(std::u32string_view pattern, bool 
     return Translator(pattern, multiline, ignoreCase).run();
 }
 
+const std::int32_t* matchUnitTable(bool ignoreCase, bool nonAsciiAlike) {
+    return unitTable(ignoreCase, nonAsciiAlike).data();
+}
+
 std::vector<std::int32_t> toMatchUnits(std::u16string_view subject, bool ignoreCase,
                                        bool nonAsciiAlike) {
-    const std::int32_t* table = unitTable(ignoreCase, nonAsciiAlike).data();
+    const std::int32_t* table = matchUnitTable(ignoreCase, nonAsciiAlike);
     std::vector<std::int32_t> units(subject.size());
     for (size_t k = 0; k < subject.size(); ++k)
         units[k] = table[subject[k]];

@@ -45,4 +45,7 @@ std::optional<BoostPattern> toBoostPerlSyntax(std::u32string_view pattern, bool 
 std::vector<std::int32_t> toMatchUnits(std::u16string_view subject, bool ignoreCase,
                                        bool nonAsciiAlike);
 
+// The match unit of every UTF-16 unit (65 536 entries), as toMatchUnits applies it.
+const std::int32_t* matchUnitTable(bool ignoreCase, bool nonAsciiAlike);
+
 } // namespace mz

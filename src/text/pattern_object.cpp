@@ -1,6 +1,7 @@
 #include "text/pattern_object.h"
 
 #include "text/code_page.h"
+#include "text/match_subject.h"
 #include "text/vbscript_syntax.h"
 
 // u32regex (basic_regex over UChar32 with ICU traits) rather than a narrow regex: the
@@ -37,53 +38,39 @@ std::u32string toU32(std::u16string_view wide) {
     return std::u32string(wide.begin(), wide.end());
 }
 
-// Byte offset in the GBK text of every UTF-16 unit of its conversion, plus its end.
-// The decoder itself says how many bytes make one unit, so the table follows its
-// handling of broken sequences.
-std::vector<int> unitByteOffsets(const Text& text) {
-    std::vector<int> offsets;
-    offsets.reserve(text.size() + 1);
-    size_t i = 0;
-    while (i < text.size()) {
-        offsets.push_back(static_cast<int>(i));
-        const bool pair =
-            isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
-            multiByteToWide(std::string_view(text).substr(i, 2), codePageGbk).size() == 1;
-        i += pair ? 2 : 1;
-    }
-    offsets.push_back(static_cast<int>(text.size()));
-    return offsets;
-}
-
-// Everything one search produced, copied out of the engine once: the subject as the
-// engine saw it and the offset and length of every match and group in UTF-16 units.
+// Everything one search produced, copied out of the engine once: the offset and
+// length of every match and group, in UTF-16 units and in bytes of the subject.
 struct SearchResults {
     struct Span {
         int start = -1; // -1: the group took no part in the match
         int length = 0;
+        int byteStart = -1;
+        int byteLength = 0;
     };
 
     Text pattern;
     bool ran = false;
     int groupCount = 0;
-    std::u16string subject;
+    bool exactBytes = false; // span texts are the subject's bytes (see MatchSubject)
     std::vector<Span> spans; // (1 + groupCount) per match, the whole match first
 
     int matchCount() const { return static_cast<int>(spans.size()) / (groupCount + 1); }
     const Span& span(int match, int group) const { return spans[match * (groupCount + 1) + group]; }
-    std::u16string_view text(const Span& s) const {
+
+    // The subject in UTF-16, converted on the first replace or on reading a span of
+    // a subject with broken sequences; the page readers need neither.
+    const std::u16string& wideSubject(const Text& gbkSubject) const {
+        std::call_once(wideSubjectOnce,
+                       [&] { wideSubjectText = multiByteToWide(gbkSubject, codePageGbk); });
+        return wideSubjectText;
+    }
+    std::u16string_view wideText(const Span& s, const Text& gbkSubject) const {
         return s.start < 0 ? std::u16string_view()
-                           : std::u16string_view(subject).substr(s.start, s.length);
+                           : std::u16string_view(wideSubject(gbkSubject)).substr(s.start, s.length);
     }
 
-    // Built on the first request for a position, which the page readers never make.
-    const std::vector<int>& byteOffsets(const Text& gbkSubject) const {
-        std::call_once(byteOffsetsOnce, [&] { byteOffsetsTable = unitByteOffsets(gbkSubject); });
-        return byteOffsetsTable;
-    }
-
-    mutable std::once_flag byteOffsetsOnce;
-    mutable std::vector<int> byteOffsetsTable;
+    mutable std::once_flag wideSubjectOnce;
+    mutable std::u16string wideSubjectText;
 };
 
 } // namespace
@@ -180,25 +167,31 @@ std::ptrdiff_t stepBudget(size_t units) {
     return 20'000'000 + 40 * static_cast<std::ptrdiff_t>(units);
 }
 
-void collectMatches(Results& r, const boost::u32regex& re, const std::vector<UChar32>& units,
+void collectMatches(Results& r, const boost::u32regex& re, const MatchSubject& subject,
                     bool global) {
     r.groupCount = static_cast<int>(re.mark_count());
-    std::ptrdiff_t budget = stepBudget(units.size());
-    const CountingIterator begin(units.data(), &budget);
-    const CountingIterator end(units.data() + units.size(), &budget);
+    r.exactBytes = subject.exactBytes();
+    const UChar32* units = subject.units();
+    std::ptrdiff_t budget = stepBudget(subject.size());
+    const CountingIterator begin(units, &budget);
+    const CountingIterator end(units + subject.size(), &budget);
     boost::match_results<CountingIterator> m;
     size_t from = 0;
-    while (from <= units.size()) {
+    while (from <= subject.size()) {
         const auto flags = from > 0 ? boost::match_prev_avail : boost::match_default;
         // Our own moves through the subject do not count against the budget.
-        const CountingIterator start(units.data() + from, &budget);
+        const CountingIterator start(units + from, &budget);
         if (!boost::regex_search(start, end, m, re, flags, begin))
             break;
         for (int g = 0; g <= r.groupCount; ++g) {
             Results::Span s;
             if (m[g].matched) {
-                s.start = static_cast<int>(m[g].first - begin);
-                s.length = static_cast<int>(m[g].second - m[g].first);
+                const auto first = static_cast<size_t>(m[g].first - begin);
+                const auto second = static_cast<size_t>(m[g].second - begin);
+                s.start = static_cast<int>(first);
+                s.length = static_cast<int>(second - first);
+                s.byteStart = subject.byteOffset(first);
+                s.byteLength = subject.byteOffset(second) - s.byteStart;
             }
             r.spans.push_back(s);
         }
@@ -213,7 +206,9 @@ void collectMatches(Results& r, const boost::u32regex& re, const std::vector<UCh
 // Appends the expansion of a replacement text for one match: $1..$99, $&, $`, $'
 // and $$; any other $ is itself.
 void expandReplacement(std::u16string& out, std::u16string_view replacement, const Results& r,
-                       int match) {
+                       int match, const Text& gbkSubject) {
+    const std::u16string_view subject = r.wideSubject(gbkSubject);
+    const auto text = [&](const Results::Span& s) { return r.wideText(s, gbkSubject); };
     const auto& whole = r.span(match, 0);
     const auto digit = [&](size_t k) {
         return k < replacement.size() && replacement[k] >= u'0' && replacement[k] <= u'9'
@@ -230,18 +225,18 @@ void expandReplacement(std::u16string& out, std::u16string_view replacement, con
         if (next == u'$') {
             out.push_back(u'$');
         } else if (next == u'&') {
-            out += r.text(whole);
+            out += text(whole);
         } else if (next == u'`') {
-            out += std::u16string_view(r.subject).substr(0, whole.start);
+            out += subject.substr(0, whole.start);
         } else if (next == u'\'') {
-            out += std::u16string_view(r.subject).substr(whole.start + whole.length);
+            out += subject.substr(whole.start + whole.length);
         } else if (const int one = digit(k + 1); one >= 0) {
             const int two = digit(k + 2) >= 0 ? one * 10 + digit(k + 2) : -1;
             if (two >= 1 && two <= r.groupCount) {
-                out += r.text(r.span(match, two));
+                out += text(r.span(match, two));
                 k += 2;
             } else if (one >= 1 && one <= r.groupCount) {
-                out += r.text(r.span(match, one));
+                out += text(r.span(match, one));
                 k += 1;
             } else {
                 out.push_back(c);
@@ -288,13 +283,14 @@ bool PatternObject::search(const Text& pattern, const Text& subject, bool caseSe
         const auto translated = toBoostPerlSyntax(
             toU32(multiByteToWide(results->pattern, codePageGbk)), multiline, !caseSensitive);
         if (translated) {
-            const std::vector<UChar32> syntax(translated->begin(), translated->end());
+            const std::vector<UChar32> syntax(translated->syntax.begin(), translated->syntax.end());
             const boost::u32regex re(syntax.data(), syntax.data() + syntax.size(),
                                      boost::regex_constants::perl |
                                          boost::regex_constants::no_mod_s);
-            results->subject = multiByteToWide(subject_, codePageGbk);
             // One unit per UTF-16 unit: offsets are then the component's positions.
-            collectMatches(*results, re, toMatchUnits(results->subject, !caseSensitive), global);
+            collectMatches(*results, re,
+                           MatchSubject(subject_, !caseSensitive, translated->nonAsciiAlike),
+                           global);
             results->ran = true;
         }
     } catch (const std::exception&) {
@@ -318,15 +314,16 @@ Text PatternObject::replace(const Text& replacement) const {
         return Text();
     const Results& r = *results_;
     const std::u16string wideReplacement = multiByteToWide(replacement, codePageGbk);
+    const std::u16string& subject = r.wideSubject(subject_);
     std::u16string out;
     int copied = 0;
     for (int i = 0; i < r.matchCount(); ++i) {
         const auto& whole = r.span(i, 0);
-        out.append(r.subject, copied, whole.start - copied);
-        expandReplacement(out, wideReplacement, r, i);
+        out.append(subject, copied, whole.start - copied);
+        expandReplacement(out, wideReplacement, r, i, subject_);
         copied = whole.start + whole.length;
     }
-    out.append(r.subject, copied);
+    out.append(subject, copied);
     return wideToMultiByte(out, codePageGbk);
 }
 
@@ -357,8 +354,13 @@ Text PatternObject::spanText(int match, int group, int* position) const {
     // The exact byte offset of the text itself: searching the subject for the text
     // from the match's UTF-16 position could land on an earlier copy of it.
     if (position && s.start >= 0)
-        *position = results_->byteOffsets(subject_)[s.start];
-    return wideToMultiByte(results_->text(s), codePageGbk);
+        *position = s.byteStart;
+    if (s.start < 0)
+        return Text();
+    if (results_->exactBytes)
+        return subject_.substr(static_cast<size_t>(s.byteStart), static_cast<size_t>(s.byteLength));
+    // A broken sequence reads as U+FFFD, which converts back to "?", not to its bytes.
+    return wideToMultiByte(results_->wideText(s, subject_), codePageGbk);
 }
 
 int PatternObject::submatchCount() const {

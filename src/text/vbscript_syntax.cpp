@@ -17,6 +17,12 @@ using Ranges = std::vector<Range>;
 
 constexpr char32_t lastCodePoint = 0x10FFFF;
 
+// The units above ASCII a subject can hold, and the stand-in for all of them when
+// the pattern cannot tell them apart.
+constexpr char32_t firstNonAscii = 0x80;
+constexpr char32_t lastUnit = 0xFFFF;
+constexpr std::int32_t nonAsciiStandIn = 0x80;
+
 // The characters besides CR and LF that Boost's "." refuses, and the values that
 // stand for them in match units: above every code point, and with low 16 bits that
 // Boost does not take for a separator either.
@@ -35,17 +41,20 @@ char32_t simpleFold(char32_t c) {
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 
-// Match unit of every UTF-16 unit, built once per process for each case mode.
-const std::vector<std::int32_t>& unitTable(bool ignoreCase) {
-    static const auto build = [](bool fold) {
+// Match unit of every UTF-16 unit, built once per process for each form.
+const std::vector<std::int32_t>& unitTable(bool ignoreCase, bool nonAsciiAlike) {
+    static const auto build = [](bool fold, bool merge) {
         std::vector<std::int32_t> table(0x10000);
-        for (char32_t u = 0; u < 0x10000; ++u)
-            table[u] = static_cast<std::int32_t>(moved(fold ? simpleFold(u) : u));
+        for (char32_t u = 0; u < 0x10000; ++u) {
+            const char32_t unit = moved(fold ? simpleFold(u) : u);
+            const bool nonAscii = unit >= firstNonAscii && unit <= lastUnit;
+            table[u] = merge && nonAscii ? nonAsciiStandIn : static_cast<std::int32_t>(unit);
+        }
         return table;
     };
-    static const std::vector<std::int32_t> folded = build(true);
-    static const std::vector<std::int32_t> unfolded = build(false);
-    return ignoreCase ? folded : unfolded;
+    static const std::vector<std::int32_t> tables[] = {build(false, false), build(false, true),
+                                                       build(true, false), build(true, true)};
+    return tables[(ignoreCase ? 2 : 0) + (nonAsciiAlike ? 1 : 0)];
 }
 
 // The dialect's classes are ASCII-only: Boost's Unicode traits would let \w and \d
@@ -73,6 +82,17 @@ Ranges normalized(Ranges ranges) {
             merged.push_back(r);
     }
     return merged;
+}
+
+// True when the ranges put some units above ASCII in and leave others out.
+bool splitNonAscii(const Ranges& ranges) {
+    for (const Range& r : normalized(ranges)) {
+        const bool meets = r.first <= lastUnit && r.second >= firstNonAscii;
+        const bool covers = r.first <= firstNonAscii && r.second >= lastUnit;
+        if (meets && !covers)
+            return true;
+    }
+    return false;
 }
 
 // The ranges with every case variant of their members added.
@@ -169,14 +189,14 @@ class Translator {
         : p_(pattern), multiline_(multiline), ignoreCase_(ignoreCase),
           groupCount_(countGroups(pattern)) {}
 
-    std::optional<std::u32string> run() {
+    std::optional<BoostPattern> run() {
         while (i_ < p_.size()) {
             if (!step())
                 return std::nullopt;
         }
         if (depth_ != 0)
             return std::nullopt;
-        return out_;
+        return BoostPattern{out_, !tellsNonAsciiApart_};
     }
 
   private:
@@ -453,6 +473,7 @@ class Translator {
 
     // A group that took no part in the match is an empty string to a reference.
     bool backReference(int group) {
+        tellsNonAsciiApart_ = true;
         const std::u32string n = decimal(group);
         out_ += U"(?(" + n + U")\\g{" + n + U"})";
         return atom();
@@ -494,6 +515,12 @@ class Translator {
                 return false;
             characters.push_back({first.c, last.c});
         }
+        // Checked before the case closure: what it adds to ASCII members folds to
+        // ASCII, so no folded subject unit above ASCII can meet it.
+        Ranges written = characters;
+        written.insert(written.end(), classes.begin(), classes.end());
+        if (splitNonAscii(written))
+            tellsNonAsciiApart_ = true;
         if (ignoreCase_)
             characters = caseClosure(characters);
         characters.insert(characters.end(), classes.begin(), classes.end());
@@ -549,7 +576,12 @@ class Translator {
     }
 
     // A literal of the pattern; folded like the subject when case is ignored.
-    void literal(char32_t c) { appendLiteral(out_, moved(ignoreCase_ ? simpleFold(c) : c)); }
+    void literal(char32_t c) {
+        const char32_t unit = moved(ignoreCase_ ? simpleFold(c) : c);
+        if (unit >= firstNonAscii && unit <= lastUnit)
+            tellsNonAsciiApart_ = true;
+        appendLiteral(out_, unit);
+    }
 
     std::u32string_view p_;
     bool multiline_;
@@ -558,18 +590,24 @@ class Translator {
     size_t i_ = 0;
     int depth_ = 0;
     bool quantifiable_ = false;
+    bool tellsNonAsciiApart_ = false;
     std::u32string out_;
 };
 
 } // namespace
 
-std::optional<std::u32string> toBoostPerlSyntax(std::u32string_view pattern, bool multiline,
-                                                bool ignoreCase) {
+std::optional<BoostPattern> toBoostPerlSyntax(std::u32string_view pattern, bool multiline,
+                                              bool ignoreCase) {
     return Translator(pattern, multiline, ignoreCase).run();
 }
 
-std::vector<std::int32_t> toMatchUnits(std::u16string_view subject, bool ignoreCase) {
-    const std::int32_t* table = unitTable(ignoreCase).data();
+const std::int32_t* matchUnitTable(bool ignoreCase, bool nonAsciiAlike) {
+    return unitTable(ignoreCase, nonAsciiAlike).data();
+}
+
+std::vector<std::int32_t> toMatchUnits(std::u16string_view subject, bool ignoreCase,
+                                       bool nonAsciiAlike) {
+    const std::int32_t* table = matchUnitTable(ignoreCase, nonAsciiAlike);
     std::vector<std::int32_t> units(subject.size());
     for (size_t k = 0; k < subject.size(); ++k)
         units[k] = table[subject[k]];

@@ -356,6 +356,35 @@ TEST(PatternObject, PositionIsTheByteOffsetOfTheReturnedText) {
     }
 }
 
+// Texts read back are the subject's characters converted back to GBK: the bytes
+// themselves for whole characters, "?" where a broken sequence stood.
+TEST(PatternObject, TextsOfWholeAndBrokenCharacters) {
+    const struct {
+        const char* name;
+        Text subject;
+        Texts texts;
+        std::vector<int> positions;
+    } cases[] = {
+        {"whole characters", di + "a" + zhang + "\x80", {di, "a", zhang, "\x80"}, {0, 2, 3, 5}},
+        {"broken sequences",
+         "a\x81\xFF" + zhang + "\x81\x7F",
+         {"a", "?", zhang, "?", "\x7F"},
+         {0, 1, 3, 5, 6}},
+    };
+    for (const auto& c : cases) {
+        PatternObject p;
+        ASSERT_TRUE(p.search("(.)", c.subject)) << c.name;
+        EXPECT_EQ(column(p, 1), c.texts) << c.name;
+        std::vector<int> positions;
+        for (int i = 1; i <= p.matchCount(); ++i) {
+            int position = -1;
+            p.submatchText(i, 1, &position);
+            positions.push_back(position);
+        }
+        EXPECT_EQ(positions, c.positions) << c.name;
+    }
+}
+
 // A pattern that backtracks without end on a hostile page ends as a failed search.
 TEST(PatternObject, ExplodingBacktrackingFailsTheSearch) {
     const struct {

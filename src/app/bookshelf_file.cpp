@@ -1,7 +1,6 @@
 #include "app/bookshelf_file.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -15,22 +14,6 @@ BookshelfEntry entryFromLine(std::string_view line) {
     std::vector<Text> fields = split(line, fieldEnd);
     fields.resize(std::max<size_t>(fields.size(), 4));
     return {fields[0], fields[1], fields[2], fields[3]};
-}
-
-// Unbuffered: a buffered short write (disk full, file-size limit) can go unnoticed
-// until commit, which then keeps the truncated file.
-WriteResult saveWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return {false, error.isEmpty() ? QStringLiteral("the disk took only part of it") : error};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {};
 }
 
 } // namespace
@@ -75,11 +58,14 @@ WriteResult writeBookshelfFile(const QString& path, const Bytes& bytes, bool kee
         QFile former(path);
         if (!former.open(QIODevice::ReadOnly))
             return {false, former.errorString()};
-        const WriteResult backup = saveWhole(path + QStringLiteral(".bak"), former.readAll());
+        const QByteArray formerBytes = former.readAll();
+        const WriteResult backup = writeWholeFile(
+            path + QStringLiteral(".bak"),
+            std::string_view(formerBytes.constData(), static_cast<size_t>(formerBytes.size())));
         if (!backup.ok)
             return backup;
     }
-    return saveWhole(path, QByteArray::fromStdString(bytes));
+    return writeWholeFile(path, bytes);
 }
 
 } // namespace mz

@@ -5,6 +5,7 @@
 // no header, no escaping.
 
 #include "app/bookshelf_entry.h"
+#include "text/whole_file.h"
 
 #include <QString>
 
@@ -29,11 +30,6 @@ Bytes formatBookshelf(const std::vector<BookshelfEntry>& rows);
 
 // Whole file, or no bytes when it is missing or unreadable.
 Bytes readBookshelfFile(const QString& path);
-
-struct WriteResult {
-    bool ok = true;
-    QString error; // why the write failed, for the user
-};
 
 // Writes the whole file or nothing. With keepFormer the file found at path is
 // first copied to path + ".bak".

@@ -1,7 +1,8 @@
 #include "reader/profile_file.h"
 
+#include "text/whole_file.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 namespace mz {
 namespace {
@@ -120,17 +121,12 @@ void ProfileFile::setValue(std::string_view section, std::string_view key, std::
 }
 
 bool ProfileFile::save() const {
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray bytes;
+    Bytes bytes;
     for (const Line& line : lines_) {
-        bytes.append(line.text.data(), static_cast<qsizetype>(line.text.size()));
-        bytes.append(line.end.data(), static_cast<qsizetype>(line.end.size()));
+        bytes += line.text;
+        bytes += line.end;
     }
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    return writeWholeFile(path_, bytes).ok;
 }
 
 } // namespace mz

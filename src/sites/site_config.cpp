@@ -1,6 +1,6 @@
 #include "sites/site_config.h"
 
-#include <QSaveFile>
+#include "text/whole_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -117,16 +117,7 @@ Text SiteConfig::toIniText() const {
 }
 
 bool SiteConfig::save(const std::filesystem::path& path) const {
-    QSaveFile file(QString::fromStdU16String(path.u16string()));
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    Text text = toIniText();
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(QString::fromStdU16String(path.u16string()), toIniText()).ok;
 }
 
 SiteConfig SiteConfig::allAt(const Text& base) {

@@ -1,9 +1,9 @@
 #include "speech/speech_cache.h"
 
 #include "speech/md5_hex.h"
+#include "text/whole_file.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace mz {
 namespace {
@@ -48,15 +48,7 @@ bool isAudioData(std::string_view bytes) {
 bool writeSpeechCache(const QString& path, std::string_view audio) {
     if (path.isEmpty() || !isAudioData(audio))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const auto size = static_cast<qint64>(audio.size());
-    if (file.write(audio.data(), size) != size) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeWholeFile(path, audio).ok;
 }
 
 } // namespace mz

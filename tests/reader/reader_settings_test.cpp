@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace mz {
 namespace {
 
@@ -107,14 +111,20 @@ TEST_F(SettingsFile, WriteIntoAMissingFolderIsReported) {
         writeReaderSettings(dir_.filePath(QStringLiteral("gone/config.ini")), "x", 1, 2, 3));
 }
 
+// A file-size limit stops writes even for root: the write fails half-way, and the
+// former file must come through untouched.
 TEST_F(SettingsFile, FailedWriteLeavesTheFormerFile) {
     write(gbk("[字体]\r\n字体=宋体\r\n"));
-    QFile::setPermissions(dir_.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    const bool written = writeReaderSettings(path(), gbk("黑体"), 1, 2, 3);
-    QFile::setPermissions(dir_.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (written)
-        GTEST_SKIP() << "the directory stayed writable (running as root)";
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = writeReaderSettings(path(), gbk("一个名字很长很长的字体"), 1, 2, 3);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
     EXPECT_EQ(read(), gbk("[字体]\r\n字体=宋体\r\n"));
 }
 

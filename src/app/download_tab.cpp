@@ -2,12 +2,12 @@
 
 #include "app/main_window.h"
 #include "app/message_sink.h"
+#include "app/page_rows.h"
 #include "app/program_state.h"
 #include "app/report_list.h"
 #include "app/tab_control.h"
 #include "sites/download_search.h"
 #include "sites/search_word.h"
-#include "sites/site_page.h"
 #include "sites/web_address.h"
 #include "text/qt_text.h"
 
@@ -23,29 +23,16 @@ namespace {
 constexpr int downloadPage = 2;
 constexpr int resultTitleColumn = 2; // 书名 in 超级列表框2
 
-struct PageOutcome {
-    Text page;
-    ListFiller::Rows rows;
-};
-
-// Worker-thread halves: each has a pattern object of its own, so a later flow
-// never shares its matches.
-PageOutcome fetchResults(DownloadSite site, const SiteRequest& request) {
-    PageOutcome outcome;
-    outcome.page = fetchSitePage(request);
-    PatternObject pattern;
-    for (DownloadResultEntry& entry : takeDownloadResults(site, outcome.page, pattern))
-        outcome.rows.push_back({std::move(entry.address), std::move(entry.title)});
-    return outcome;
+PageRows fetchResults(DownloadSite site, const SiteRequest& request) {
+    return fetchPageRows(request, site, takeDownloadResults, [](DownloadResultEntry entry) {
+        return std::vector<Text>{std::move(entry.address), std::move(entry.title)};
+    });
 }
 
-PageOutcome fetchLinks(DownloadSite site, const SiteRequest& request) {
-    PageOutcome outcome;
-    outcome.page = fetchSitePage(request);
-    PatternObject pattern;
-    for (DownloadLinkEntry& entry : takeDownloadLinks(site, outcome.page, pattern))
-        outcome.rows.push_back({std::move(entry.address), std::move(entry.mode)});
-    return outcome;
+PageRows fetchLinks(DownloadSite site, const SiteRequest& request) {
+    return fetchPageRows(request, site, takeDownloadLinks, [](DownloadLinkEntry entry) {
+        return std::vector<Text>{std::move(entry.address), std::move(entry.mode)};
+    });
 }
 
 } // namespace
@@ -82,7 +69,7 @@ void DownloadTab::searchDownloads() {
     const SiteRequest request = downloadSearchRequest(
         *site, services_.sites, encodeSearchWord(downloadSearchEncoder(*site), word));
     searchTask_.start([site = *site, request] { return fetchResults(site, request); },
-                      [this](PageOutcome outcome) {
+                      [this](PageRows outcome) {
                           services_.state.searchPage = std::move(outcome.page);
                           searchFiller_.replaceRows(std::move(outcome.rows),
                                                     [this] { showCount(); });
@@ -124,7 +111,7 @@ void DownloadTab::showDownloadLinks() {
     }
     linksFiller_.cancel();
     linksTask_.start([site = *site, request] { return fetchLinks(site, request); },
-                     [this](PageOutcome outcome) {
+                     [this](PageRows outcome) {
                          services_.state.downloadLinksPage = std::move(outcome.page);
                          linksFiller_.replaceRows(std::move(outcome.rows),
                                                   [this] { emit linksFinished(); });

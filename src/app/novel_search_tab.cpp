@@ -2,11 +2,11 @@
 
 #include "app/main_window.h"
 #include "app/message_sink.h"
+#include "app/page_rows.h"
 #include "app/program_state.h"
 #include "app/report_list.h"
 #include "sites/novel_search.h"
 #include "sites/search_word.h"
-#include "sites/site_page.h"
 #include "text/qt_text.h"
 
 #include <QComboBox>
@@ -16,23 +16,12 @@
 namespace mz {
 namespace {
 
-struct SearchOutcome {
-    Text page;
-    ListFiller::Rows rows;
-};
-
-// Runs on a worker thread with a pattern object of its own, so a later search
-// never shares its matches.
-SearchOutcome fetchResults(NovelSite site, const SiteRequest& request) {
-    SearchOutcome outcome;
-    outcome.page = fetchSitePage(request);
-    PatternObject pattern;
-    for (SearchResultEntry& entry : takeSearchResults(site, outcome.page, pattern)) {
-        outcome.rows.push_back({std::move(entry.address), std::move(entry.category),
-                                std::move(entry.title), std::move(entry.author),
-                                std::move(entry.latestChapter), std::move(entry.updateTime)});
-    }
-    return outcome;
+PageRows fetchResults(NovelSite site, const SiteRequest& request) {
+    return fetchPageRows(request, site, takeSearchResults, [](SearchResultEntry entry) {
+        return std::vector<Text>{std::move(entry.address),       std::move(entry.category),
+                                 std::move(entry.title),         std::move(entry.author),
+                                 std::move(entry.latestChapter), std::move(entry.updateTime)};
+    });
 }
 
 } // namespace
@@ -62,7 +51,7 @@ void NovelSearchTab::searchNovels() {
     const SiteRequest request = novelSearchRequest(
         *site, services_.sites, encodeSearchWord(novelSearchEncoder(*site), word));
     task_.start([site = *site, request] { return fetchResults(site, request); },
-                [this](SearchOutcome outcome) {
+                [this](PageRows outcome) {
                     services_.state.searchPage = std::move(outcome.page);
                     filler_.replaceRows(std::move(outcome.rows), [this] { showCount(); });
                 });

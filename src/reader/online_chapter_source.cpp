@@ -1,6 +1,7 @@
 #include "reader/online_chapter_source.h"
 
 #include "app/book_hand_over.h"
+#include "app/page_rows.h"
 #include "app/program_state.h"
 #include "app/report_list.h"
 #include "reader/chapter_sources.h"
@@ -15,27 +16,19 @@
 namespace mz {
 namespace {
 
-struct IndexOutcome {
-    Text page;
-    ListFiller::Rows rows;
-};
-
 struct ChapterOutcome {
     Text page;
     Text text;
 };
 
-// Worker-thread halves, each with a pattern object of its own, so a flow never
-// reads the matches of a later one.
-IndexOutcome fetchIndex(NovelSite site, const SiteRequest& request) {
-    IndexOutcome outcome;
-    outcome.page = fetchSitePage(request);
-    PatternObject pattern;
-    for (ChapterEntry& entry : takeChapterIndex(site, outcome.page, pattern))
-        outcome.rows.push_back({std::move(entry.address), std::move(entry.name)});
-    return outcome;
+PageRows fetchIndex(NovelSite site, const SiteRequest& request) {
+    return fetchPageRows(request, site, takeChapterIndex, [](ChapterEntry entry) {
+        return std::vector<Text>{std::move(entry.address), std::move(entry.name)};
+    });
 }
 
+// Worker-thread half, with a pattern object of its own, so a flow never reads
+// the matches of a later one.
 ChapterOutcome fetchChapter(NovelSite site, const SiteRequest& request) {
     ChapterOutcome outcome;
     outcome.page = fetchSitePage(request);
@@ -80,7 +73,7 @@ void OnlineChapterSource::loadChapterList(const ReaderContext& context,
     const SiteRequest request = chapterIndexRequest(*site, sites_, indexBookAddress(context));
     ProgramState& state = context.state;
     indexTask_.start([site = *site, request] { return fetchIndex(site, request); },
-                     [this, &state, done = std::move(done)](IndexOutcome outcome) {
+                     [this, &state, done = std::move(done)](PageRows outcome) {
                          state.chapterIndexPage = std::move(outcome.page);
                          filler_.replaceRows(std::move(outcome.rows), done);
                      });

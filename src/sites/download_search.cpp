@@ -1,6 +1,6 @@
 #include "sites/download_search.h"
 
-#include "text/pattern_object.h"
+#include "sites/match_rows.h"
 
 namespace mz {
 namespace {
@@ -8,10 +8,10 @@ namespace {
 // Appends a link row per match: 地址 from addressGroup, 模式 from modeGroup.
 void appendLinks(const Text& linkPattern, const Text& page, int addressGroup, int modeGroup,
                  PatternObject& pattern, std::vector<DownloadLinkEntry>& rows) {
-    pattern.search(linkPattern, page);
-    int count = pattern.matchCount();
-    for (int i = 1; i <= count; ++i)
-        rows.push_back({pattern.submatchText(i, addressGroup), pattern.submatchText(i, modeGroup)});
+    appendMatchRows(pattern, linkPattern, page, rows, [&](int i) {
+        return DownloadLinkEntry{pattern.submatchText(i, addressGroup),
+                                 pattern.submatchText(i, modeGroup)};
+    });
 }
 
 } // namespace
@@ -48,17 +48,13 @@ const Text& downloadSearchPattern(DownloadSite site) {
 std::vector<DownloadResultEntry> takeDownloadResults(DownloadSite site, const Text& page,
                                                      PatternObject& pattern) {
     std::vector<DownloadResultEntry> rows;
-    pattern.search(downloadSearchPattern(site), page);
-    int count = pattern.matchCount();
-    for (int i = 1; i <= count; ++i) {
-        if (site == DownloadSite::Xiashu) {
-            rows.push_back({pattern.submatchText(i, 1), pattern.submatchText(i, 4)});
-        } else {
-            rows.push_back({pattern.submatchText(i, 2), pattern.submatchText(i, 3) +
-                                                            pattern.submatchText(i, 4) +
-                                                            pattern.submatchText(i, 5)});
-        }
-    }
+    appendMatchRows(pattern, downloadSearchPattern(site), page, rows, [&](int i) {
+        if (site == DownloadSite::Xiashu)
+            return DownloadResultEntry{pattern.submatchText(i, 1), pattern.submatchText(i, 4)};
+        return DownloadResultEntry{pattern.submatchText(i, 2), pattern.submatchText(i, 3) +
+                                                                   pattern.submatchText(i, 4) +
+                                                                   pattern.submatchText(i, 5)};
+    });
     return rows;
 }
 

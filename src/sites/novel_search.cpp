@@ -1,7 +1,7 @@
 #include "sites/novel_search.h"
 
+#include "sites/match_rows.h"
 #include "text/code_page.h"
-#include "text/pattern_object.h"
 
 namespace mz {
 namespace {
@@ -106,29 +106,19 @@ const Text& novelSearchPattern(NovelSite site) {
     static const Text biquge = biqugePattern();
     static const Text sogou = sogouPattern();
     static const Text e8 = e8Pattern();
-    switch (site) {
-    case NovelSite::Biquge:
-        return biquge;
-    case NovelSite::Sogou:
-        return sogou;
-    case NovelSite::E8:
-        break;
-    }
-    return e8;
+    return forNovelSite(site, biquge, sogou, e8);
 }
 
 std::vector<SearchResultEntry> takeSearchResults(NovelSite site, const Text& page,
                                                  PatternObject& pattern) {
     std::vector<SearchResultEntry> rows;
-    pattern.search(novelSearchPattern(site), page);
-    ColumnGroups columns = columnGroups(site);
-    int count = pattern.matchCount();
-    for (int i = 1; i <= count; ++i) {
-        rows.push_back({group(pattern, i, columns.address), group(pattern, i, columns.category),
-                        group(pattern, i, columns.title), group(pattern, i, columns.author),
-                        group(pattern, i, columns.latestChapter),
-                        group(pattern, i, columns.updateTime)});
-    }
+    const ColumnGroups columns = columnGroups(site);
+    appendMatchRows(pattern, novelSearchPattern(site), page, rows, [&](int i) {
+        return SearchResultEntry{
+            group(pattern, i, columns.address),       group(pattern, i, columns.category),
+            group(pattern, i, columns.title),         group(pattern, i, columns.author),
+            group(pattern, i, columns.latestChapter), group(pattern, i, columns.updateTime)};
+    });
     return rows;
 }
 

@@ -19,6 +19,20 @@ enum class NovelSite { Biquge = 0, Sogou = 1, E8 = 2 };
 
 std::optional<NovelSite> novelSiteAt(int index);
 
+// The one of three values that belongs to the site.
+template <class T>
+const T& forNovelSite(NovelSite site, const T& biquge, const T& sogou, const T& e8) {
+    switch (site) {
+    case NovelSite::Biquge:
+        return biquge;
+    case NovelSite::Sogou:
+        return sogou;
+    case NovelSite::E8:
+        break;
+    }
+    return e8;
+}
+
 WordEncoder novelSearchEncoder(NovelSite site);
 
 // Base address + path and query + the already encoded word, nothing after it.

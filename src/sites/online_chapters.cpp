@@ -1,6 +1,6 @@
 #include "sites/online_chapters.h"
 
-#include "text/pattern_object.h"
+#include "sites/match_rows.h"
 
 namespace mz {
 
@@ -43,48 +43,29 @@ const Text& chapterIndexPattern(NovelSite site) {
     static const Text biquge = "<dd><a href=\"(.*?)\">(.*?)</a></dd>";
     static const Text sogou = "\t<dd><a href =\"(.*?)\">(.*?)</a></dd>";
     static const Text e8 = "<dd> <a style=\"\" href=\"(.*?)\">(.*?)</a></dd>";
-    switch (site) {
-    case NovelSite::Biquge:
-        return biquge;
-    case NovelSite::Sogou:
-        return sogou;
-    case NovelSite::E8:
-        break;
-    }
-    return e8;
+    return forNovelSite(site, biquge, sogou, e8);
 }
 
 const Text& paragraphPattern(NovelSite site) {
     static const Text biquge = "<p>(.*?)</p>";
     static const Text sogou = "&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;(.*?)<br />";
     static const Text e8 = "&nbsp;&nbsp;(.*?)<br />";
-    switch (site) {
-    case NovelSite::Biquge:
-        return biquge;
-    case NovelSite::Sogou:
-        return sogou;
-    case NovelSite::E8:
-        break;
-    }
-    return e8;
+    return forNovelSite(site, biquge, sogou, e8);
 }
 
 std::vector<ChapterEntry> takeChapterIndex(NovelSite site, const Text& page,
                                            PatternObject& pattern) {
     std::vector<ChapterEntry> rows;
-    pattern.search(chapterIndexPattern(site), page);
-    int count = pattern.matchCount();
-    for (int i = 1; i <= count; ++i)
-        rows.push_back({pattern.submatchText(i, 1), pattern.submatchText(i, 2)});
+    appendMatchRows(pattern, chapterIndexPattern(site), page, rows, [&](int i) {
+        return ChapterEntry{pattern.submatchText(i, 1), pattern.submatchText(i, 2)};
+    });
     return rows;
 }
 
 std::vector<Text> takeParagraphs(NovelSite site, const Text& page, PatternObject& pattern) {
     std::vector<Text> paragraphs;
-    pattern.search(paragraphPattern(site), page);
-    int count = pattern.matchCount();
-    for (int i = 1; i <= count; ++i)
-        paragraphs.push_back(pattern.submatchText(i, 1));
+    appendMatchRows(pattern, paragraphPattern(site), page, paragraphs,
+                    [&](int i) { return pattern.submatchText(i, 1); });
     return paragraphs;
 }
 

@@ -3,6 +3,7 @@
 
 #include "app/demo_sites.h"
 #include "app/online_window_fixture.h"
+#include "app/signal_handler_probe.h"
 #include "net/http_request.h"
 #include "sites/novel_search.h"
 #include "sites/site_page.h"
@@ -18,19 +19,6 @@
 
 namespace mz::test {
 namespace {
-
-// True once the process has a handler for signalNumber (Linux: SigCgt in
-// /proc/PID/status), which it installs when its main window is up.
-bool catchesSignal(qint64 pid, int signalNumber) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
-    }
-    return false;
-}
 
 TEST(DemoSites, PointsTheDataDirectoryAtALiveSimulatorAndRemovesIt) {
     QString directory;

@@ -15,7 +15,7 @@
 #include "text/code_page.h"
 #include "text/qt_text.h"
 
-#include "site_simulator.h"
+#include "support/simulator_suite.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -57,18 +57,10 @@ struct HandOver {
     bool operator==(const HandOver&) const = default;
 };
 
-class OnlineWindowTest : public testing::Test {
+class OnlineWindowTest : public SimulatorSuite {
   protected:
-    static void SetUpTestSuite() {
-        simulator = new sim::SiteSimulator();
-        ASSERT_TRUE(simulator->start());
-    }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
     void SetUp() override {
-        simulator->clearRequests();
+        SimulatorSuite::SetUp();
         sites = simulator->siteConfig();
     }
 
@@ -137,13 +129,6 @@ class OnlineWindowTest : public testing::Test {
         ASSERT_TRUE(settle([this] { return state.chapterPage == "<pending>"; }));
     }
 
-    static std::string lastRequest() {
-        auto requests = simulator->requests();
-        return requests.empty() ? std::string() : requests.back();
-    }
-
-    static sim::SiteSimulator* simulator;
-
     QTemporaryDir dir;
     ProgramState state;
     std::unique_ptr<ChapterSources> sources;
@@ -154,7 +139,5 @@ class OnlineWindowTest : public testing::Test {
     QStringList openedUrls;
     std::unique_ptr<MainWindow> window;
 };
-
-inline sim::SiteSimulator* OnlineWindowTest::simulator = nullptr;
 
 } // namespace mz::test

@@ -1,3 +1,5 @@
+#include "app/signal_handler_probe.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -9,18 +11,7 @@
 namespace mz {
 namespace {
 
-// True once the process has a handler for signalNumber (Linux: SigCgt in
-// /proc/PID/status), which it installs when its main window is up.
-bool catchesSignal(qint64 pid, int signalNumber) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1;
-    }
-    return false;
-}
+using test::catchesSignal;
 
 QProcess* startProgram(QObject* parent, const QStringList& arguments, const QString& platform) {
     auto* process = new QProcess(parent);

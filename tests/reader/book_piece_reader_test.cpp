@@ -1,10 +1,10 @@
 #include "reader/book_piece_reader.h"
 
+#include "support/file_bytes.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-
-#include <fstream>
 
 namespace mz {
 namespace {
@@ -14,11 +14,8 @@ using Mode = BookPieceReader::Mode;
 class BookPieceReaderTest : public ::testing::Test {
   protected:
     std::filesystem::path write(const std::string& bytes) {
-        const std::filesystem::path path =
-            std::filesystem::path(dir_.path().toStdString()) / "book.txt";
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
+        return test::writeBytes(std::filesystem::path(dir_.path().toStdString()) / "book.txt",
+                                bytes);
     }
 
     QTemporaryDir dir_;

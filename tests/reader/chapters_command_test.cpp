@@ -1,12 +1,11 @@
 #include "reader/chapters_command.h"
 
 #include "gbk.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-
-#include <fstream>
 
 namespace mz {
 namespace {
@@ -44,10 +43,8 @@ CommandRun run(std::vector<std::string> args) {
 class ChaptersCommand : public ::testing::Test {
   protected:
     std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = dir_.filePath(QString::fromStdString(name)).toStdString();
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
+        return test::writeBytes(dir_.filePath(QString::fromStdString(name)).toStdString(), bytes)
+            .string();
     }
 
     QTemporaryDir dir_;

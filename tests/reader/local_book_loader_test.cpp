@@ -1,14 +1,13 @@
 #include "reader/local_book_loader.h"
 
 #include "gbk.h"
+#include "support/file_bytes.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-
-#include <fstream>
 
 namespace mz {
 namespace {
@@ -30,11 +29,8 @@ struct Events {
 class LocalBookLoaderTest : public ::testing::Test {
   protected:
     std::filesystem::path write(const std::string& bytes) {
-        const std::filesystem::path path =
-            std::filesystem::path(dir_.path().toStdString()) / "book.txt";
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
+        return test::writeBytes(std::filesystem::path(dir_.path().toStdString()) / "book.txt",
+                                bytes);
     }
 
     void watch(LocalBookLoader& loader, Events& events) {

@@ -12,6 +12,7 @@
 
 #include "gbk.h"
 #include "support/corpus.h"
+#include "support/file_bytes.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -21,8 +22,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace mz {
 namespace {
@@ -65,10 +64,8 @@ class LocalReaderWindowTest : public testing::Test {
     }
 
     std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
-        std::ofstream(path, std::ios::binary)
-            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return path;
+        return test::writeBytes(dir.filePath(QString::fromStdString(name)).toStdString(), bytes)
+            .string();
     }
 
     // Presses "显示章节名" and waits until the load has ended one way or another.

@@ -11,7 +11,7 @@
 #include "text/code_page.h"
 #include "text/qt_text.h"
 
-#include "site_simulator.h"
+#include "support/simulator_suite.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -36,19 +36,11 @@ class NoBookHandOver : public BookHandOver {
     ReportList results{QStringLiteral("超级列表框2"), {{QStringLiteral("地址"), 0}}, nullptr};
 };
 
-class ReaderReadAloudTest : public testing::Test {
+class ReaderReadAloudTest : public test::SimulatorSuite {
   protected:
-    static void SetUpTestSuite() {
-        simulator = new sim::SiteSimulator();
-        ASSERT_TRUE(simulator->start());
-    }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
     void SetUp() override {
+        SimulatorSuite::SetUp();
         ASSERT_TRUE(cache.isValid());
-        simulator->clearRequests();
         reader.setSpeech(&speech);
     }
 
@@ -59,12 +51,7 @@ class ReaderReadAloudTest : public testing::Test {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         return player.commands().size() == count;
     }
-    static std::string speakTarget(const std::string& encoded) {
-        return "/V2/Http.svc/Speak?language=zh-CN&appid=" + simulator->speechAppId +
-               "&text=" + encoded + "&format=audio/mp3&options=MaxQuality";
-    }
 
-    static sim::SiteSimulator* simulator;
     QTemporaryDir cache;
     RecordingAudioPlayer player;
     SpeechService speech{simulator->siteConfig().speechBase, simulator->speechAppId,
@@ -75,8 +62,6 @@ class ReaderReadAloudTest : public testing::Test {
     NoBookHandOver handOver;
     ReaderWindow reader{state, sources, messages, handOver};
 };
-
-sim::SiteSimulator* ReaderReadAloudTest::simulator = nullptr;
 
 TEST_F(ReaderReadAloudTest, SpeaksTheWholeBoxWithItsLineBreaksAsCrLf) {
     reader.编辑框_内容->setPlainText(toQString(utf8ToGbk("第一章\n正文")));

@@ -8,7 +8,7 @@
 #include "sites/site_page.h"
 #include "sites/web_address.h"
 
-#include "site_simulator.h"
+#include "support/simulator_suite.h"
 
 #include "text/code_page.h"
 #include "text/pattern_object.h"
@@ -22,18 +22,8 @@ Text gbk(const char* utf8) {
     return utf8ToGbk(utf8);
 }
 
-class SitesOnSimulator : public ::testing::Test {
+class SitesOnSimulator : public test::SimulatorSuite {
   protected:
-    static void SetUpTestSuite() {
-        simulator = new sim::SiteSimulator();
-        ASSERT_TRUE(simulator->start());
-    }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
-    void SetUp() override { simulator->clearRequests(); }
-
     std::vector<SearchResultEntry> searchNovels(NovelSite site, const Text& word) {
         Text encoded = encodeSearchWord(novelSearchEncoder(site), word);
         Text page = fetchSitePage(novelSearchRequest(site, config(), encoded));
@@ -58,16 +48,8 @@ class SitesOnSimulator : public ::testing::Test {
 
     static SiteConfig config() { return simulator->siteConfig(); }
     static Text base() { return simulator->baseAddress(); }
-    static std::string lastRequest() {
-        auto requests = simulator->requests();
-        return requests.empty() ? std::string() : requests.back();
-    }
-
-    static sim::SiteSimulator* simulator;
     PatternObject pattern;
 };
-
-sim::SiteSimulator* SitesOnSimulator::simulator = nullptr;
 
 TEST_F(SitesOnSimulator, NovelSearchMapsEachSitesColumns) {
     const struct {

@@ -8,7 +8,7 @@
 #include "speech/speech_cache.h"
 #include "wave_fixture.h"
 
-#include "site_simulator.h"
+#include "support/simulator_suite.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -42,19 +42,11 @@ Text aliasOf(const Text& command) {
     return command.substr(command.rfind(' ') + 1);
 }
 
-class SpeechServiceTest : public ::testing::Test {
+class SpeechServiceTest : public test::SimulatorSuite {
   protected:
-    static void SetUpTestSuite() {
-        simulator = new sim::SiteSimulator();
-        ASSERT_TRUE(simulator->start());
-    }
-    static void TearDownTestSuite() {
-        delete simulator;
-        simulator = nullptr;
-    }
     void SetUp() override {
+        SimulatorSuite::SetUp();
         ASSERT_TRUE(dir.isValid());
-        simulator->clearRequests();
     }
 
     SpeechService service(const Text& base, const Text& appId) {
@@ -65,17 +57,9 @@ class SpeechServiceTest : public ::testing::Test {
     }
     QStringList cacheFiles() const { return QDir(dir.path()).entryList(QDir::Files); }
     std::vector<std::string> requests() const { return simulator->requests(); }
-    std::string speakTarget(const std::string& encoded) const {
-        return "/V2/Http.svc/Speak?language=zh-CN&appid=" + simulator->speechAppId +
-               "&text=" + encoded + "&format=audio/mp3&options=MaxQuality";
-    }
-
-    static sim::SiteSimulator* simulator;
     QTemporaryDir dir;
     RecordingAudioPlayer player;
 };
-
-sim::SiteSimulator* SpeechServiceTest::simulator = nullptr;
 
 TEST_F(SpeechServiceTest, SendsTheWholeTextAsEscapedUtf8) {
     const struct {

@@ -2,14 +2,12 @@
 
 #include "text/qt_text.h"
 
+#include "support/file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 namespace mz {
 namespace {
@@ -144,15 +142,8 @@ TEST_F(BookshelfWrite, FailsWithAReasonWhenTheDirectoryIsAFile) {
 TEST_F(BookshelfWrite, FailedWriteLeavesTheFormerFileIntact) {
     const Bytes former = "a----b----c----d----\r\n";
     writeBytes(path(), former);
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const WriteResult result = writeBookshelfFile(path(), Bytes(4096, 'y'), true);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const WriteResult result = test::withFileSizeLimit(
+        64, [&] { return writeBookshelfFile(path(), Bytes(4096, 'y'), true); });
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.error.isEmpty());
     EXPECT_EQ(fileBytes(path()), former);

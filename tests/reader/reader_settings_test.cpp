@@ -5,12 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/file_size_limit.h"
+
 #include <QFile>
 #include <QTemporaryDir>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 namespace mz {
 namespace {
@@ -115,15 +113,8 @@ TEST_F(SettingsFile, WriteIntoAMissingFolderIsReported) {
 // former file must come through untouched.
 TEST_F(SettingsFile, FailedWriteLeavesTheFormerFile) {
     write(gbk("[字体]\r\n字体=宋体\r\n"));
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = writeReaderSettings(path(), gbk("一个名字很长很长的字体"), 1, 2, 3);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    const bool written = test::withFileSizeLimit(
+        16, [&] { return writeReaderSettings(path(), gbk("一个名字很长很长的字体"), 1, 2, 3); });
     EXPECT_FALSE(written);
     EXPECT_EQ(read(), gbk("[字体]\r\n字体=宋体\r\n"));
 }

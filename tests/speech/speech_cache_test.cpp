@@ -3,6 +3,8 @@
 #include "speech/md5_hex.h"
 #include "wave_fixture.h"
 
+#include "support/file_size_limit.h"
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -102,6 +104,17 @@ TEST(SpeechCache, FailedWriteLeavesNothing) {
     ASSERT_TRUE(dir.isValid());
     EXPECT_FALSE(writeSpeechCache(dir.filePath("missing/folder.mp3"), mp3Frame));
     EXPECT_FALSE(writeSpeechCache(QString(), mp3Frame)) << "no digest, no cache file";
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// The disk takes only part of the audio: no cut-off file may pass for a cached answer.
+TEST(SpeechCache, WriteCutShortLeavesNoFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string audio = mp3Frame + std::string(4096, '\0');
+    const bool written = test::withFileSizeLimit(
+        64, [&] { return writeSpeechCache(dir.filePath("cut.mp3"), audio); });
+    EXPECT_FALSE(written);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }
 
